@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages rp_tarifario needs to build, run and test.
+# Idempotent: asks apt only for what is missing.
+set -euo pipefail
+pkgs=(
+    build-essential cmake ninja-build pkg-config git
+    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
+    libsqlite3-dev sqlite3 libinih-dev
+    unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql postgresql
+    libgtest-dev libgmock-dev libbenchmark-dev
+    poppler-utils fonts-dejavu-core xvfb
+)
+missing=()
+for p in "${pkgs[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -q
+    $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
