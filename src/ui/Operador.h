@@ -8,7 +8,15 @@
 namespace rp::ui {
 
 // Message-box answer codes.
-enum Respuesta { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+enum Respuesta {
+    vbOK = 1,
+    vbCancel = 2,
+    vbAbort = 3,
+    vbRetry = 4,
+    vbIgnore = 5,
+    vbYes = 6,
+    vbNo = 7
+};
 
 // Message-box style bits (buttons + icon + default button).
 namespace estilo {
@@ -20,8 +28,12 @@ constexpr int DefaultButton2 = 256, DefaultButton3 = 512;
 
 // The buttons a style shows, in order, as answer codes.
 QList<int> botonesDeEstilo(int style);
-// The answer of the default button of a style.
+// The answer of the default button of a style (bits 256 and 512 pick the
+// second and third button; a default bit beyond the set picks the first).
 int respuestaPorDefecto(int style);
+// The usual Spanish caption of a button, by answer code ("Aceptar",
+// "Cancelar", "Anular", "Reintentar", "Omitir", "Sí", "No"); "" otherwise.
+QString textoBoton(int respuesta);
 
 // A modal dialog with its own model (connection prompt, lookup list, print
 // settings...). The real operator shows the widget registered for
@@ -57,7 +69,8 @@ public:
 };
 
 // The process-wide operator (set once by the program's entry point; tests
-// install a scripted one). Defaults to the headless operator.
+// install a scripted one). Defaults to the headless operator; setOperador
+// does not take ownership, and nullptr goes back to the default.
 Operador& operador();
 void setOperador(Operador* op);
 
