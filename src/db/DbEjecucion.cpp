@@ -1,0 +1,223 @@
+// Record sets, statements, the lost-connection recovery and the layer's
+// failure report.
+#include "db/DB_Dll.h"
+#include "db/TextoVb.h"
+#include "suite/Aplicacion.h"
+#include "suite/RegistroErrores.h"
+#include "ui/Operador.h"
+
+#include <cstdlib>
+
+namespace rp::db {
+
+using rp::ui::operador;
+
+namespace {
+
+void terminarProceso() {
+    // The operator chose to close the application: nothing else runs.
+    std::_Exit(EXIT_FAILURE);
+}
+
+std::function<void()>& ganchoTerminar() {
+    static std::function<void()> gancho = terminarProceso;
+    return gancho;
+}
+
+// Native code of SQL Server's "string or binary data would be truncated".
+constexpr qint32 kTruncado = 8152;
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+} // namespace
+
+void DB_Dll::setTerminateHook(std::function<void()> hook) {
+    ganchoTerminar() = hook ? std::move(hook) : std::function<void()>(terminarProceso);
+}
+
+QString DB_Dll::mensajeConexionPerdida() const {
+    const DB_Dll& base = baseCompartida();
+    return kCrLf + kCrLf + kCrLf + QStringLiteral("Se perdio la conexion con la base de datos ") +
+           base.gDBName + kCrLf + QStringLiteral(" Servidor ") + base.gServidor + kCrLf + kCrLf +
+           QStringLiteral("Elija SI para reintentar conectarse") + kCrLf +
+           QStringLiteral("Elija NO para cerrar la aplicacion") + kCrLf + kCrLf + kCrLf;
+}
+
+bool DB_Dll::recuperarConexion(int& contador, bool& fin) {
+    for (;;) {
+        ReintentaConectar();
+        if (gOpenFlag) {
+            ++contador;
+            return contador < 3;
+        }
+        const int respuesta =
+            operador().mensaje(mensajeConexionPerdida(), 20, QStringLiteral("AVISO AL OPERADOR"));
+        if (respuesta != ui::vbYes) {
+            fin = true;
+            ganchoTerminar()();
+            return false;
+        }
+    }
+}
+
+void DB_Dll::AbrirRecordset(QString& SentenciaSQL, Recordset& Lrcs, Connection* Conexionactiva,
+                            int CursorType, int LockType, int Options, bool ConvOracle) {
+    int contador = 1;
+    int paso = 2;
+    while (paso <= 4) {
+        Connection& cnn = Conexionactiva ? *Conexionactiva : conexion();
+        try {
+            switch (paso) {
+            case 2:
+                CierraRecordset(Lrcs);
+                break;
+            case 3:
+                SentenciaSQL = SS_TSinonimos(SentenciaSQL);
+                break;
+            default: {
+                // An Oracle connection names its provider after the first
+                // character of the string; the translation is never written
+                // back to the caller.
+                const bool oracle =
+                    ConvOracle && cnn.connectionString().indexOf(QLatin1String("ORACLE"), 1,
+                                                                 Qt::CaseInsensitive) >= 0;
+                Lrcs.open(oracle ? ORACLE_Dicc(SentenciaSQL) : SentenciaSQL, cnn, CursorType,
+                          LockType, Options);
+                break;
+            }
+            }
+            ++paso;
+        } catch (const DbError& e) {
+            if ((e.number() == errc::Unspecified || e.number() == errc::ConnectionClosed) &&
+                !cnn.errors().isEmpty()) {
+                bool fin = false;
+                if (recuperarConexion(contador, fin))
+                    continue;
+                if (fin)
+                    return;
+            }
+            const int respuesta =
+                TratamientoErrores(e, std::nullopt, QStringLiteral("AbrirRecordset"));
+            if (respuesta == ui::vbRetry)
+                continue;
+            if (respuesta == ui::vbIgnore) {
+                ++paso;
+                continue;
+            }
+            return;
+        }
+    }
+}
+
+void DB_Dll::descartarAvisoTruncado(const QString& sentencia) {
+    // A lone truncation warning is not a failure of the statement.
+    DB_Dll& base = baseCompartida();
+    if (!base.gCnn)
+        return;
+    QList<ProviderError>& errores = base.gCnn->errors();
+    if (!errores.isEmpty() && errores.size() <= 2 &&
+        !TextoVb::contiene(sentencia, QStringLiteral("TRANS")) &&
+        errores.first().nativeError == kTruncado)
+        base.gCnn->clearErrors();
+}
+
+void DB_Dll::ejecutar(QString& SentenciaSQL, qint32& RecordsAffected, Recordset* Lrcs,
+                      bool informar) {
+    try {
+        if (TextoVb::contiene(SentenciaSQL, QStringLiteral("DROP")) &&
+            TextoVb::contiene(SentenciaSQL, QStringLiteral("CREATE")) &&
+            !TextoVb::contiene(SentenciaSQL, QStringLiteral("DELETE")) &&
+            !TextoVb::contiene(SentenciaSQL, QStringLiteral("@ADMIN_")))
+            SentenciaSQL = SS_TSinonimos(SentenciaSQL);
+        else
+            SentenciaSQL = TextoVb::reemplazar(SentenciaSQL, QStringLiteral("@Admin_"), QString());
+
+        Connection& cnn = conexion();
+        if (TextoVb::contiene(cnn.connectionString(), QStringLiteral("ORACLE"))) {
+            EjecutaLote(SentenciaSQL, RecordsAffected);
+        } else {
+            qint64 filas = 0;
+            std::unique_ptr<Cursor> resultado = cnn.execute(SentenciaSQL, &filas);
+            RecordsAffected = qint32(filas);
+            if (Lrcs) {
+                if (Lrcs->isOpen())
+                    CierraRecordset(*Lrcs);
+                if (resultado)
+                    Lrcs->attach(std::move(resultado));
+            }
+        }
+        descartarAvisoTruncado(SentenciaSQL);
+    } catch (const DbError& e) {
+        // Silent: the provider errors stay on the connection for the caller.
+        descartarAvisoTruncado(SentenciaSQL);
+        if (!informar)
+            return;
+        const qint32 n = e.number();
+        if (n != errc::Unspecified && n != errc::IntegrityViolation && n != errc::ObjectNotFound &&
+            n != errc::SyntaxError && !TextoVb::contiene(SentenciaSQL, QStringLiteral("TRANS")))
+            operador().mensaje(e.description(), ui::estilo::Critical,
+                               QStringLiteral("Aviso al operador!!!"));
+    }
+}
+
+void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, qint32& RecordsAffected, Recordset* Lrcs) {
+    ejecutar(SentenciaSQL, RecordsAffected, Lrcs, false);
+}
+
+void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, qint32& RecordsAffected, Recordset* Lrcs) {
+    ejecutar(SentenciaSQL, RecordsAffected, Lrcs, true);
+}
+
+void DB_Dll::CierraRecordset(Recordset& LrcsTemp) {
+    for (;;) {
+        try {
+            if (LrcsTemp.isOpen())
+                LrcsTemp.close();
+            return;
+        } catch (const DbError& e) {
+            if (e.number() == errc::NotAllowedContext) {
+                // An edit is pending: drop it and close, ignoring failures.
+                try {
+                    LrcsTemp.cancelUpdate();
+                } catch (const DbError&) {
+                }
+                try {
+                    if (LrcsTemp.isOpen())
+                        LrcsTemp.close();
+                } catch (const DbError&) {
+                }
+                return;
+            }
+            const int respuesta =
+                TratamientoErrores(e, std::nullopt, QStringLiteral("CierraRecordset"));
+            if (respuesta != ui::vbRetry)
+                return;
+        }
+    }
+}
+
+QString DB_Dll::rutaLog() const {
+    if (!gLogErr.isEmpty())
+        return gLogErr;
+    QString carpeta = rp::suite::Aplicacion::carpetaPrograma();
+    if (!carpeta.endsWith(QLatin1Char('/')))
+        carpeta += QLatin1Char('/');
+    return carpeta + QStringLiteral("KSERR.LOG");
+}
+
+int DB_Dll::TratamientoErrores(const DbError& CodErr, std::optional<int> Botones,
+                               const std::optional<QString>& Rutina) {
+    const rp::suite::CodErr error{CodErr.number(), CodErr.description(), CodErr.source()};
+    // The box is shown and the answer returned whatever happens to the log
+    // line (an unwritable folder only loses the line).
+    return rp::suite::RegistroErrores::Informar(error, Botones.value_or(18), Rutina,
+                                                CodErr.source(), QStringLiteral("5"), rutaLog());
+}
+
+void DB_Dll::QConsulta(const QVariant&, const QVariant&, const QVariant&, const QVariant&,
+                       const QVariant&, const QVariant&) {}
+
+void DB_Dll::QGridConsulta(const QVariant&, const QVariant&, const QVariant&, const QVariant&,
+                           const QVariant&) {}
+
+} // namespace rp::db

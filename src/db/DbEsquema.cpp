@@ -1,0 +1,110 @@
+// Schema inspection and change through the provider's catalogue.
+#include "db/DB_Dll.h"
+#include "db/TextoVb.h"
+#include "ui/Operador.h"
+
+namespace rp::db {
+
+namespace {
+
+// Index of a catalogue column by name; -1 when absent.
+int columna(const Cursor& cursor, const QString& nombre) {
+    const QList<Field>& campos = cursor.fields();
+    for (int i = 0; i < campos.size(); ++i)
+        if (campos.at(i).name.compare(nombre, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+// Walks a catalogue looking for a row whose `nombreColumna` equals `buscado`
+// (trimmed, any letter case).
+bool buscarEnCatalogo(Cursor& cursor, const QString& nombreColumna, const QString& buscado) {
+    const int i = columna(cursor, nombreColumna);
+    if (i < 0)
+        throw DbError(errc::ItemNotFound,
+                      QStringLiteral("Item cannot be found in the collection corresponding to "
+                                     "the requested name or ordinal."));
+    const QString objetivo = TextoVb::recortar(buscado);
+    while (cursor.fetch())
+        if (TextoVb::recortar(cursor.value(i).toString()).compare(objetivo, Qt::CaseInsensitive) ==
+            0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool DB_Dll::ExisteTablaDB(const QString& Tabla) {
+    std::unique_ptr<Cursor> tablas;
+    int paso = 1;
+    for (;;) {
+        try {
+            if (paso == 1) {
+                tablas = conexion().openSchemaTables();
+                paso = 2;
+            }
+            // An empty catalogue (or one that could not be read) has no table.
+            if (!tablas)
+                return false;
+            return buscarEnCatalogo(*tablas, QStringLiteral("TABLE_NAME"), Tabla);
+        } catch (const DbError& e) {
+            const int respuesta = baseCompartida().TratamientoErrores(
+                e, std::nullopt, QStringLiteral("VerificaCampos"));
+            if (respuesta == ui::vbRetry) {
+                if (paso == 2)
+                    tablas.reset();
+                paso = 1;
+                continue;
+            }
+            if (respuesta == ui::vbIgnore && paso == 1) {
+                paso = 2;
+                continue;
+            }
+            return false;
+        }
+    }
+}
+
+bool DB_Dll::ExisteCampoDB(const QString& Tabla, const QString& Campo) {
+    if (TextoVb::contiene(baseCompartida().gProveedor, QStringLiteral("ORACLE")))
+        return true;
+    for (;;) {
+        try {
+            std::unique_ptr<Cursor> columnas = conexion().openSchemaColumns(gDBName, Tabla);
+            if (!columnas)
+                return false;
+            return buscarEnCatalogo(*columnas, QStringLiteral("COLUMN_NAME"), Campo);
+        } catch (const DbError& e) {
+            const int respuesta = baseCompartida().TratamientoErrores(
+                e, std::nullopt, QStringLiteral("VerificaCampos"));
+            if (respuesta != ui::vbRetry)
+                return false;
+        }
+    }
+}
+
+void DB_Dll::AddField(const QString& Tabla, const QString& Campo, const QString& Tipo,
+                      bool PermiteNulos, const std::optional<QString>& ValorDefault) {
+    const QString nulos = PermiteNulos ? QStringLiteral(" Null ") : QStringLiteral(" Not Null ");
+    const QString porDefecto =
+        ValorDefault ? QStringLiteral(" CONSTRAINT DF_") + TextoVb::recortar(Tabla) +
+                           QStringLiteral("_") + TextoVb::recortar(Campo) +
+                           QStringLiteral(" DEFAULT (") + *ValorDefault + QStringLiteral(")")
+                     : QString();
+    QString sentencia = QStringLiteral("ALTER TABLE dbo.") + Tabla + QStringLiteral(" ADD ") +
+                        Campo + QStringLiteral(" ") + Tipo + nulos + porDefecto;
+    qint32 filas = 0;
+    // The execution is silent: a rejected statement leaves its provider
+    // errors on the connection.
+    EjecutaConsultaSQL(sentencia, filas, nullptr);
+}
+
+bool DB_Dll::VerCampoDB(const QString& Tabla, const QString& Campo, bool Agregar,
+                        const QString& Tipo, bool PermiteNulos,
+                        const std::optional<QString>& ValorDefault) {
+    if (ExisteTablaDB(Tabla) && !ExisteCampoDB(Tabla, Campo) && Agregar)
+        AddField(Tabla, Campo, Tipo, PermiteNulos, ValorDefault);
+    return true;
+}
+
+} // namespace rp::db
