@@ -1,0 +1,124 @@
+#include "report/engine/EscritorCsv.h"
+
+#include "report/engine/ContextoReporte.h"
+#include "report/engine/ErrorMotor.h"
+#include "report/engine/EvaluadorFormula.h"
+#include "report/engine/FormatoValores.h"
+#include "report/engine/LectorFilas.h"
+#include "report/engine/ReportePreparado.h"
+#include "report/engine/ValoresFormula.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QSaveFile>
+#include <QStringList>
+#include <cmath>
+
+namespace rp::motor {
+
+namespace {
+
+void escribirLinea(QIODevice& salida, const QStringList& celdas) {
+    const QByteArray linea = celdas.join(QLatin1Char(',')).toUtf8() + "\r\n";
+    if (salida.write(linea) != linea.size())
+        throw ErrorMotor(
+            QStringLiteral("no se puede escribir el archivo CSV: %1").arg(salida.errorString()));
+}
+
+} // namespace
+
+QString EscritorCsv::citar(const QString& texto) {
+    bool hace = false;
+    for (const QChar c : texto) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r') ||
+            c == QLatin1Char('\n')) {
+            hace = true;
+            break;
+        }
+    }
+    if (!hace)
+        return texto;
+    QString t = texto;
+    t.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + t + QLatin1Char('"');
+}
+
+QString EscritorCsv::celdaTexto(const QString& texto) {
+    if (!texto.isEmpty()) {
+        const QChar c = texto.at(0);
+        if (c == QLatin1Char('=') || c == QLatin1Char('+') || c == QLatin1Char('-') ||
+            c == QLatin1Char('@') || c == QLatin1Char('\t') || c == QLatin1Char('\r'))
+            return citar(QLatin1Char('\'') + texto);
+    }
+    return citar(texto);
+}
+
+QString EscritorCsv::celda(const QVariant& v, const FormatoColumna& formato) {
+    if (ValoresFormula::esNulo(v))
+        return QString();
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    if (ValoresFormula::esNumero(v)) {
+        const double d = v.toDouble();
+        if (!std::isfinite(d))
+            return QString();
+        if (formato.tipo == FormatoColumna::Entero)
+            return QLocale::c().toString(std::round(d), 'f', 0);
+        if (formato.tipo == FormatoColumna::Numero)
+            return QLocale::c().toString(d, 'f', formato.decimales);
+        QString t = QLocale::c().toString(d, 'g', 15);
+        return t;
+    }
+    if (ValoresFormula::esFecha(v))
+        return v.toDate().toString(Qt::ISODate);
+    if (ValoresFormula::esFechaHora(v)) {
+        const QDateTime dt = v.toDateTime();
+        if (formato.tipo == FormatoColumna::Fecha)
+            return dt.date().toString(Qt::ISODate);
+        return dt.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    }
+    return celdaTexto(v.toString());
+}
+
+qint64 EscritorCsv::escribir(const ReportePreparado& rep, LectorFilas& filas, QIODevice& salida) {
+    const Plantilla& p = rep.plantilla();
+    const FormatoValores formato;
+    const auto texto = [&](const QVariant& v) { return formato.texto(v); };
+    {
+        ContextoReporte ctx(rep);
+        QStringList titulos;
+        for (int i : rep.columnasVisibles())
+            titulos << celdaTexto(p.columnas.at(i).titulo.evaluar(ctx, texto));
+        escribirLinea(salida, titulos);
+    }
+    qint64 n = 0;
+    QStringList celdas;
+    while (filas.siguiente()) {
+        const EvaluadorFormula ev(filas.contexto());
+        celdas.clear();
+        for (int i : rep.columnasVisibles()) {
+            const ColumnaPlantilla& c = p.columnas.at(i);
+            celdas << celda(ev.evaluar(c.formula), c.formato);
+        }
+        escribirLinea(salida, celdas);
+        ++n;
+    }
+    return n;
+}
+
+qint64 EscritorCsv::escribirArchivo(const ReportePreparado& rep, const FuenteDatos& fuente,
+                                    const QString& ruta) {
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly))
+        throw ErrorMotor(
+            QStringLiteral("no se puede crear el archivo %1: %2").arg(ruta, archivo.errorString()));
+    auto filas = rep.abrir(fuente);
+    const qint64 n = escribir(rep, *filas, archivo);
+    if (!archivo.commit())
+        throw ErrorMotor(QStringLiteral("no se puede escribir el archivo %1: %2")
+                             .arg(ruta, archivo.errorString()));
+    return n;
+}
+
+} // namespace rp::motor

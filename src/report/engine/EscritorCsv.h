@@ -1,0 +1,36 @@
+#pragma once
+
+#include "report/engine/FuenteDatos.h"
+#include "report/engine/Plantilla.h"
+
+#include <QIODevice>
+#include <QString>
+#include <QVariant>
+
+namespace rp::motor {
+
+class LectorFilas;
+class ReportePreparado;
+
+// A report's rows as CSV (RFC 4180, UTF-8, CR LF line ends), streamed row by
+// row: a header row of the visible columns' captions, then one line per row.
+// Numbers with a decimal point (the column's decimals), dates in ISO 8601,
+// null as an empty cell. A text cell that starts with "=", "+", "-", "@", a
+// tab or a carriage return gets a leading apostrophe, so a spreadsheet never
+// runs it as a formula; numeric cells are written as they are.
+class EscritorCsv {
+public:
+    // Returns the number of data rows written. Throws ErrorMotor when the
+    // output cannot be written.
+    static qint64 escribir(const ReportePreparado& reporte, LectorFilas& filas, QIODevice& salida);
+    // Runs the report and writes the file through QSaveFile: the file appears
+    // whole or not at all.
+    static qint64 escribirArchivo(const ReportePreparado& reporte, const FuenteDatos& fuente,
+                                  const QString& ruta);
+
+    static QString celda(const QVariant& valor, const FormatoColumna& formato);
+    static QString celdaTexto(const QString& texto);
+    static QString citar(const QString& texto);
+};
+
+} // namespace rp::motor

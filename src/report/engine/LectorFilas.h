@@ -1,0 +1,54 @@
+#pragma once
+
+#include "db/provider/Cursor.h"
+#include "report/engine/ContextoReporte.h"
+
+#include <QHash>
+#include <QList>
+#include <QVariantList>
+#include <memory>
+
+namespace rp::motor {
+
+class ReportePreparado;
+
+// The rows of a prepared report, selected and sorted, one at a time. Rows
+// stream from the cursor; only a sort the database could not do (procedure
+// results) holds the selected rows in memory.
+class LectorFilas {
+public:
+    LectorFilas(const ReportePreparado& reporte, std::unique_ptr<rp::db::Cursor> cursor);
+
+    // Advances to the next row; false at the end. Throws ErrorMotor (formula
+    // errors) and what the cursor throws.
+    bool siguiente();
+    // The current row's values, one per field of campos() of the report.
+    const QVariantList& valores() const { return actual_; }
+    // Number of the current row (from 1).
+    qint64 numero() const { return numero_; }
+    // The context of the current row.
+    const ContextoReporte& contexto() const { return contexto_; }
+    // Rows read from the database so far.
+    qint64 leidas() const { return leidas_; }
+
+    // Field key "TABLA.CAMPO" -> index in valores().
+    const QHash<QString, int>& indices() const { return indices_; }
+
+private:
+    bool leerDelCursor(QVariantList& fila);
+    void ordenarEnMemoria();
+
+    const ReportePreparado& rep_;
+    std::unique_ptr<rp::db::Cursor> cursor_;
+    QHash<QString, int> indices_;
+    QList<int> columnasCursor_; // cursor column of each field
+    QVariantList actual_;
+    ContextoReporte contexto_;
+    qint64 numero_ = 0;
+    qint64 leidas_ = 0;
+    bool ordenado_ = false;
+    QList<QVariantList> memoria_;
+    qsizetype posMemoria_ = 0;
+};
+
+} // namespace rp::motor

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <variant>
+
+namespace rp::motor {
+
+struct NodoFormula;
+// Syntax trees are immutable and shared.
+using Formula = std::shared_ptr<const NodoFormula>;
+
+// A constant: text (QString), number (double), date (QDate), date and time
+// (QDateTime) or yes/no (bool).
+struct NodoLiteral {
+    QVariant valor;
+};
+
+// {tabla.campo}; `tabla` keeps a procedure's ";1" suffix.
+struct NodoCampo {
+    QString tabla;
+    QString campo;
+    // Canonical key: both parts upper-cased, "TABLA.CAMPO".
+    QString clave() const { return tabla.toUpper() + QLatin1Char('.') + campo.toUpper(); }
+};
+
+// {@nombre}: the value of a formula slot of the report.
+struct NodoReferenciaFormula {
+    QString nombre;
+};
+
+// {PageNumber}, {TotalPageCount}, {PrintDate}, {PrintTime}.
+struct NodoEspecial {
+    QString nombre;
+};
+
+enum class OperadorUnario { No, Negativo };
+
+struct NodoUnario {
+    OperadorUnario op;
+    Formula operando;
+};
+
+enum class OperadorBinario {
+    Igual,
+    Distinto,
+    Menor,
+    MenorIgual,
+    Mayor,
+    MayorIgual,
+    Como, // like, with * and ? wildcards
+    Y,
+    O,
+    Suma,
+    Resta,
+    Producto,
+    Cociente,
+    Concatenar
+};
+
+struct NodoBinario {
+    OperadorBinario op;
+    Formula izquierdo;
+    Formula derecho;
+};
+
+enum class Funcion { TrimLeft, TrimRight, Trim, ToNumber, UpperCase, LowerCase, ToText };
+
+struct NodoFuncion {
+    Funcion funcion;
+    QList<Formula> argumentos;
+};
+
+struct NodoFormula {
+    std::variant<NodoLiteral, NodoCampo, NodoReferenciaFormula, NodoEspecial, NodoUnario,
+                 NodoBinario, NodoFuncion>
+        contenido;
+    int linea = 1;
+    int columna = 1;
+};
+
+// Comparison operators only.
+inline bool esComparacion(OperadorBinario op) {
+    return op == OperadorBinario::Igual || op == OperadorBinario::Distinto ||
+           op == OperadorBinario::Menor || op == OperadorBinario::MenorIgual ||
+           op == OperadorBinario::Mayor || op == OperadorBinario::MayorIgual;
+}
+
+} // namespace rp::motor

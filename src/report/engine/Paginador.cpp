@@ -1,0 +1,175 @@
+#include "report/engine/Paginador.h"
+
+#include "report/engine/ContextoReporte.h"
+#include "report/engine/EvaluadorFormula.h"
+#include "report/engine/LectorFilas.h"
+#include "report/engine/ReportePreparado.h"
+#include "report/engine/ValoresFormula.h"
+
+#include <cmath>
+
+namespace rp::motor {
+
+Paginador::Paginador(const ReportePreparado& reporte, FormatoValores formato)
+    : rep_(reporte), formato_(std::move(formato)), diseno_(DisenoPagina::calcular(reporte)) {
+    const Plantilla& p = rep_.plantilla();
+    const double encabezado = alturaBorde(p.encabezado) + diseno_.alturaLinea + diseno_.separacion;
+    const double pie = alturaBorde(p.pie) + (p.pie.isEmpty() ? 0 : diseno_.separacion);
+    yDetalle_ = diseno_.arriba + encabezado;
+    yPie_ = diseno_.abajo - pie;
+    filasPorPagina_ =
+        std::max(1, static_cast<int>(std::floor((yPie_ - yDetalle_) / diseno_.alturaLinea + 1e-9)));
+}
+
+double Paginador::alturaBorde(const QList<LineaBorde>& lineas) const {
+    double h = 0;
+    for (const LineaBorde& l : lineas)
+        h += l.titulo ? diseno_.alturaTitulo : diseno_.alturaLinea;
+    return h;
+}
+
+int Paginador::paginasCompletas() const {
+    const int n = static_cast<int>(paginas_.size());
+    return abierta_ ? n - 1 : n;
+}
+
+void Paginador::texto(PaginaReporte& p, double x, double y, double ancho, double alto,
+                      const QString& t, Alineacion a, bool negrita, double escala) {
+    if (t.isEmpty())
+        return;
+    ElementoPagina e;
+    e.tipo = ElementoPagina::Texto;
+    e.x = x;
+    e.y = y;
+    e.ancho = ancho;
+    e.alto = alto;
+    e.texto = t;
+    e.alineacion = a;
+    e.negrita = negrita;
+    e.escala = escala;
+    p.elementos << e;
+}
+
+void Paginador::lineaBorde(PaginaReporte& pagina, const LineaBorde& linea, double y, double alto) {
+    ContextoReporte ctx(rep_);
+    ctx.fijarPagina(pagina.numero);
+    const auto formatear = [this](const QVariant& v) { return formato_.texto(v); };
+    const double x = diseno_.izquierda, w = diseno_.anchoUtil();
+    if (linea.titulo) {
+        texto(pagina, x, y, w, alto, linea.centro.evaluar(ctx, formatear), Alineacion::Centro, true,
+              1.6);
+        return;
+    }
+    texto(pagina, x, y, w, alto, linea.izquierda.evaluar(ctx, formatear), Alineacion::Izquierda);
+    texto(pagina, x, y, w, alto, linea.centro.evaluar(ctx, formatear), Alineacion::Centro);
+    texto(pagina, x, y, w, alto, linea.derecha.evaluar(ctx, formatear), Alineacion::Derecha);
+}
+
+void Paginador::abrirPagina() {
+    PaginaReporte p;
+    p.numero = static_cast<int>(paginas_.size()) + 1;
+    const Plantilla& pl = rep_.plantilla();
+    double y = diseno_.arriba;
+    for (const LineaBorde& l : pl.encabezado) {
+        const double alto = l.titulo ? diseno_.alturaTitulo : diseno_.alturaLinea;
+        lineaBorde(p, l, y, alto);
+        y += alto;
+    }
+    ContextoReporte ctx(rep_);
+    ctx.fijarPagina(p.numero);
+    const auto formatear = [this](const QVariant& v) { return formato_.texto(v); };
+    for (const DisenoPagina::Columna& c : diseno_.columnas) {
+        const ColumnaPlantilla& col = pl.columnas.at(c.indice);
+        texto(p, c.x, y, c.ancho, diseno_.alturaLinea, col.titulo.evaluar(ctx, formatear),
+              col.alineacion, true);
+    }
+    y += diseno_.alturaLinea;
+    ElementoPagina regla;
+    regla.tipo = ElementoPagina::Linea;
+    regla.x = diseno_.izquierda;
+    regla.y = y + diseno_.separacion / 3;
+    regla.ancho = diseno_.anchoUtil();
+    p.elementos << regla;
+
+    double yp = yPie_ + (pl.pie.isEmpty() ? 0 : diseno_.separacion);
+    if (!pl.pie.isEmpty()) {
+        ElementoPagina linea = regla;
+        linea.y = yPie_ + diseno_.separacion / 3;
+        p.elementos << linea;
+    }
+    for (const LineaBorde& l : pl.pie) {
+        const double alto = l.titulo ? diseno_.alturaTitulo : diseno_.alturaLinea;
+        lineaBorde(p, l, yp, alto);
+        yp += alto;
+    }
+    paginas_ << p;
+    abierta_ = true;
+    y_ = yDetalle_;
+}
+
+void Paginador::cerrarPagina() {
+    abierta_ = false;
+}
+
+void Paginador::agregar(const LectorFilas& filas) {
+    const Plantilla& pl = rep_.plantilla();
+    const EvaluadorFormula ev(filas.contexto());
+    const auto formatear = [this](const QVariant& v) { return formato_.texto(v); };
+    const double h = diseno_.alturaLinea;
+    const auto cabe = [&](int lineas) { return y_ + lineas * h <= yPie_ + 1e-6; };
+
+    if (!abierta_)
+        abrirPagina();
+    if (pl.grupo) {
+        const QVariant g = ev.evaluar(pl.grupo);
+        if (!hayGrupo_ || ValoresFormula::ordenar(g, grupoActual_) != 0) {
+            hayGrupo_ = true;
+            grupoActual_ = g;
+            // The group header goes with its first row.
+            if (!cabe(2) && paginas_.last().filas > 0) {
+                cerrarPagina();
+                abrirPagina();
+            }
+            QString t = pl.tituloGrupo.vacio()
+                            ? formato_.texto(g)
+                            : pl.tituloGrupo.evaluar(filas.contexto(), formatear);
+            texto(paginas_.last(), diseno_.izquierda, y_, diseno_.anchoUtil(), h, t,
+                  Alineacion::Izquierda, true);
+            y_ += h;
+        }
+    }
+    if (!cabe(1)) {
+        cerrarPagina();
+        abrirPagina();
+    }
+    PaginaReporte& p = paginas_.last();
+    for (const DisenoPagina::Columna& c : diseno_.columnas) {
+        const ColumnaPlantilla& col = pl.columnas.at(c.indice);
+        texto(p, c.x, y_, c.ancho, h, formato_.mostrar(ev.evaluar(col.formula), col.formato),
+              col.alineacion);
+    }
+    ++p.filas;
+    y_ += h;
+}
+
+void Paginador::terminar() {
+    if (terminado_)
+        return;
+    if (paginas_.isEmpty())
+        abrirPagina();
+    cerrarPagina();
+    terminado_ = true;
+}
+
+QList<PaginaReporte> Paginador::componer(const ReportePreparado& reporte, LectorFilas& filas,
+                                         int* total) {
+    Paginador p(reporte);
+    while (filas.siguiente())
+        p.agregar(filas);
+    p.terminar();
+    if (total)
+        *total = static_cast<int>(p.paginas().size());
+    return p.paginas();
+}
+
+} // namespace rp::motor

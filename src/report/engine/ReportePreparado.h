@@ -1,0 +1,91 @@
+#pragma once
+
+#include "report/engine/FuenteDatos.h"
+#include "report/engine/NodoFormula.h"
+#include "report/engine/Plantilla.h"
+#include "report/engine/SolicitudReporte.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <memory>
+
+namespace rp::motor {
+
+class LectorFilas;
+
+struct CampoOrden {
+    Formula campo; // a {tabla.campo} reference
+    bool descendente = false;
+    // "+{tabla.campo}" / "-{tabla.campo}" / "{tabla.campo}". Throws ErrorMotor.
+    static CampoOrden leer(const QString& texto);
+};
+
+// A template and a request put together, ready to run: the formula slots with
+// the request's texts applied, the visible columns, the selection formula and
+// the statement that brings the rows (with the selection pushed down as WHERE
+// when it has an SQL form, evaluated in memory otherwise).
+class ReportePreparado {
+public:
+    // Throws ErrorMotor (formula and sort field errors, unknown parameters,
+    // fields of tables the template's source does not join...).
+    static std::shared_ptr<const ReportePreparado>
+    preparar(Plantilla plantilla, const SolicitudReporte& solicitud,
+             const QDateTime& momentoImpresion = QDateTime::currentDateTime());
+
+    const Plantilla& plantilla() const { return plantilla_; }
+    const SolicitudReporte& solicitud() const { return solicitud_; }
+    const QDateTime& momentoImpresion() const { return momento_; }
+
+    // A formula slot (template defaults, replaced by the request's texts).
+    Formula formula(const QString& nombre) const;
+    // Slot names in template order, then the request's own.
+    QStringList nombresFormulas() const;
+
+    // Keys of the hidden columns (request list plus the template's slot).
+    const QStringList& columnasOcultas() const { return ocultas_; }
+    // Indexes in plantilla().columnas of the columns shown, in order.
+    const QList<int>& columnasVisibles() const { return visibles_; }
+
+    const Formula& seleccion() const { return seleccion_; }
+    bool filtroEnMemoria() const { return filtroEnMemoria_; }
+    bool ordenEnMemoria() const { return ordenEnMemoria_; }
+    const QList<CampoOrden>& orden() const { return orden_; }
+    // The fields the rows carry, in the order of the statement's columns.
+    const QList<NodoCampo>& campos() const { return campos_; }
+    // The statement that brings the rows (SELECT, or EXEC for a procedure).
+    const QString& sentencia() const { return sentencia_; }
+    bool esProcedimiento() const { return plantilla_.origen.tipo == OrigenDatos::Procedimiento; }
+
+    // Runs the statement; the rows come selected and sorted.
+    std::unique_ptr<LectorFilas> abrir(const FuenteDatos& fuente) const;
+
+    // Reads a slot assignment text; a value in apostrophes that holds an
+    // apostrophe of its own ("Nombreempresa = 'Mc Donald's'") is taken as
+    // the plain text between the outer apostrophes. Throws ErrorMotor.
+    static std::pair<QString, Formula> leerAsignacion(const QString& texto, const QString& origen);
+
+private:
+    ReportePreparado() = default;
+    void aplicarFormulas();
+    void calcularColumnas();
+    void recogerCampos();
+    void armarSentencia();
+    QString columnaSql(const NodoCampo& campo) const;
+
+    Plantilla plantilla_;
+    SolicitudReporte solicitud_;
+    QDateTime momento_;
+    QList<std::pair<QString, Formula>> formulas_;
+    QStringList ocultas_;
+    QList<int> visibles_;
+    Formula seleccion_;
+    bool filtroEnMemoria_ = false;
+    bool ordenEnMemoria_ = false;
+    QList<CampoOrden> orden_;
+    QList<NodoCampo> campos_;
+    QString sentencia_;
+};
+
+} // namespace rp::motor
