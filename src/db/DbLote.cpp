@@ -70,11 +70,13 @@ void DB_Dll::EjecutaLote(QString& Sentencia, qint32& RecordsAffected) {
         const qsizetype siguiente = primeraPalabra(Sentencia, inicio + 1);
         const QString sentencia = TextoVb::recortar(
             siguiente < 0 ? Sentencia.mid(inicio) : Sentencia.mid(inicio, siguiente - inicio));
-        if (sentencia.compare(QLatin1String("SET TRANSACTION"), Qt::CaseInsensitive) == 0) {
+        // Line feeds left by CR LF line ends do not hide a transaction command.
+        const QString comando = sentencia.trimmed();
+        if (comando.compare(QLatin1String("SET TRANSACTION"), Qt::CaseInsensitive) == 0) {
             cnn.beginTrans();
-        } else if (sentencia.compare(QLatin1String("COMMIT"), Qt::CaseInsensitive) == 0) {
+        } else if (comando.compare(QLatin1String("COMMIT"), Qt::CaseInsensitive) == 0) {
             cnn.commitTrans();
-        } else if (sentencia.compare(QLatin1String("ROLLBACK"), Qt::CaseInsensitive) == 0) {
+        } else if (comando.compare(QLatin1String("ROLLBACK"), Qt::CaseInsensitive) == 0) {
             cnn.rollbackTrans();
         } else {
             QString traducida = ORACLE_Dicc(sentencia);
