@@ -1,0 +1,10 @@
+#include "startup/Sesion.h"
+
+namespace rp::startup {
+
+Sesion& sesion() {
+    static Sesion s;
+    return s;
+}
+
+} // namespace rp::startup
