@@ -1,0 +1,85 @@
+#pragma once
+
+#include "db/provider/Connection.h"
+#include "db/provider/SqliteProvider.h"
+#include "report/engine/FuenteDatos.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace rp::motor::prueba {
+
+// A small price-history database in a real SQLite file: the three views the
+// change-history report joins (as tables) and the procedure of the
+// report by date. Text values carry the awkward cases: letter case, trailing
+// and leading blanks, "%", "_", "[" and apostrophes.
+struct BaseDePrueba {
+    QTemporaryDir dir;
+    QString ruta;
+    rp::db::Connection conexion;
+    QStringList sentencias; // every statement the engine ran
+
+    static constexpr const char* desde =
+        "dbo.V_MV_PRECIOSHIS with(nolock) "
+        "LEFT OUTER JOIN dbo.V_MA_ARTICULOS with(nolock) ON V_MA_ARTICULOS.IDARTICULO = "
+        "V_MV_PRECIOSHIS.IDARTICULO "
+        "LEFT OUTER JOIN dbo.V_MA_PRECIOSCAB with(nolock) ON V_MA_PRECIOSCAB.IDLISTA = "
+        "V_MV_PRECIOSHIS.IDLISTA";
+
+    BaseDePrueba() {
+        ruta = dir.filePath(QStringLiteral("EMPRESA.db"));
+        EXPECT_TRUE(rp::db::SqliteProvider::createDatabaseFile(ruta));
+        conexion.openWith(std::make_unique<rp::db::SqliteProvider>(), ruta);
+        ejecutar("CREATE TABLE V_MA_PRECIOSCAB (IDLISTA VARCHAR(4), NOMBRE VARCHAR(50))");
+        ejecutar("INSERT INTO V_MA_PRECIOSCAB VALUES ('1','Minorista'), ('2','Mayorista'), "
+                 "('10','Especial 10%'), ('3','O''Brien')");
+        ejecutar("CREATE TABLE V_MA_ARTICULOS (IDARTICULO VARCHAR(25), DESCRIPCION VARCHAR(50), "
+                 "IDRUBRO VARCHAR(4), CUENTAPROVEEDOR VARCHAR(20), IDFAMILIA VARCHAR(20), "
+                 "FHULTIMOCOSTO DATETIME)");
+        ejecutar("INSERT INTO V_MA_ARTICULOS VALUES "
+                 "('                      100','Tornillo 10%','   1','P001','01',NULL), "
+                 "('                      200','tuerca_fina','   2','P002','0101',NULL), "
+                 "('                      300','Arandela [x]','  12','p001','02',NULL), "
+                 "('                      500','Clavo','A1  ',NULL,'07',NULL)");
+        ejecutar("CREATE TABLE V_MV_PRECIOSHIS (IDHIS INTEGER PRIMARY KEY, IDLISTA VARCHAR(4), "
+                 "IDARTICULO VARCHAR(25), FECHAHORA DATETIME, USUARIO VARCHAR(50), COSTO FLOAT, "
+                 "PRECIO1 FLOAT, PRECIO1ANT FLOAT)");
+        ejecutar("INSERT INTO V_MV_PRECIOSHIS VALUES "
+                 "(1,'1','                      100','2024-12-30 10:00:00','ana',10.5,12,11), "
+                 "(2,'1','                      200','2024-12-31 00:00:00','ANA',0,5,4.5), "
+                 "(3,'2','                      300','2024-12-31 23:59:59','juan',7.25,9,8), "
+                 "(4,'10','                      100','2025-01-01 00:00:00','Juan ',100,NULL,3), "
+                 "(5,'3','                      500','2023-06-15 08:30:00',NULL,3,4,4), "
+                 "(6,' 2','                      200','2024-01-01 12:00:00','maria',-1,2,1)");
+    }
+
+    void ejecutar(const char* sql) {
+        try {
+            conexion.execute(QString::fromUtf8(sql));
+        } catch (const rp::db::DbError& e) {
+            ADD_FAILURE() << sql << "\n  " << e.description().toStdString();
+        }
+    }
+
+    // A data source over the connection that records what it runs.
+    FuenteDatos fuente() {
+        FuenteDatos f;
+        f.consultar = [this](const QString& sql) {
+            sentencias << sql;
+            return conexion.execute(sql);
+        };
+        return f;
+    }
+
+    // First column of a query, as text.
+    QStringList columna(const QString& sql) {
+        QStringList r;
+        auto c = conexion.execute(sql);
+        while (c && c->fetch())
+            r << c->value(0).toString();
+        return r;
+    }
+};
+
+} // namespace rp::motor::prueba
