@@ -30,6 +30,9 @@ public:
 
     void open(const QString& connectionString, const QString& user = QString(),
               const QString& password = QString());
+    // Opens a provider made by the caller (tests, the demo database builder)
+    // on its own target, e.g. a SqliteProvider created with createIfMissing.
+    void openWith(std::unique_ptr<ProviderConnection> provider, const QString& target);
     void close(); // throws DbError(3704) when already closed
     bool isOpen() const;
     // 0 closed, 1 open (ADO State).
@@ -39,7 +42,9 @@ public:
     QString providerName() const;
 
     // Runs a statement written in the program's dialect. Returns its rows or
-    // nullptr. rowsAffected may be null.
+    // nullptr. rowsAffected may be null; it receives the rows changed (-1 when
+    // the statement changes none, as a SELECT). The cursor must not be used
+    // after the connection is closed (it then throws DbError 3704).
     std::unique_ptr<Cursor> execute(const QString& sql, qint64* rowsAffected = nullptr,
                                     const QVariantList& params = {});
 

@@ -10,26 +10,28 @@ namespace rp::db {
 // or the SQLite error of a failed call), kept on the connection until a caller
 // clears it.
 struct ProviderError {
-    qint32 number = 0;       // provider error number (ADO style, e.g. 0x80004005 as signed)
-    QString description;     // message text
-    QString sqlState;        // five-character SQL state
-    qint32 nativeError = 0;  // the database's own error code
-    QString source;          // provider name
+    qint32 number = 0;      // provider error number (ADO style, e.g. 0x80004005 as signed)
+    QString description;    // message text
+    QString sqlState;       // five-character SQL state
+    qint32 nativeError = 0; // the database's own error code
+    QString source;         // provider name
 };
 
 // Run-time error numbers the database layer reacts to.
 namespace errc {
-constexpr qint32 Unspecified = qint32(0x80004005);      // provider's unspecified failure
+constexpr qint32 Unspecified = qint32(0x80004005); // provider's unspecified failure
 constexpr qint32 IntegrityViolation = qint32(0x80040E2F);
 constexpr qint32 ObjectNotFound = qint32(0x80040E37);
 constexpr qint32 SyntaxError = qint32(0x80040E14);
 constexpr qint32 Timeout = qint32(0x80040E31);
-constexpr qint32 ConnectionClosed = 3709;  // connection closed or unusable
+constexpr qint32 RowNotFound = qint32(0x80040E38); // row to update no longer matches
+constexpr qint32 ConnectionClosed = 3709;          // connection closed or unusable
 constexpr qint32 NotAllowedClosed = 3704;  // operation not allowed while the object is closed
 constexpr qint32 NotAllowedOpen = 3705;    // operation not allowed while the object is open
 constexpr qint32 NotAllowedContext = 3219; // operation not allowed in this context
 constexpr qint32 EofOrBof = 3021;          // no current record
 constexpr qint32 ItemNotFound = 3265;      // field name not in the collection
+constexpr qint32 NotSupported = 3251;      // the record set does not support the operation
 } // namespace errc
 
 // The run-time error raised by a failed provider operation. The same failure
@@ -38,8 +40,8 @@ constexpr qint32 ItemNotFound = 3265;      // field name not in the collection
 class DbError : public std::runtime_error {
 public:
     DbError(qint32 number, const QString& description, const QString& source = QString())
-        : std::runtime_error(description.toStdString()), number_(number),
-          description_(description), source_(source) {}
+        : std::runtime_error(description.toStdString()), number_(number), description_(description),
+          source_(source) {}
     qint32 number() const { return number_; }
     const QString& description() const { return description_; }
     const QString& source() const { return source_; }

@@ -12,7 +12,12 @@ namespace rp::db {
 
 class Connection;
 
-enum CursorTypeEnum { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
+enum CursorTypeEnum {
+    adOpenForwardOnly = 0,
+    adOpenKeyset = 1,
+    adOpenDynamic = 2,
+    adOpenStatic = 3
+};
 enum LockTypeEnum {
     adLockReadOnly = 1,
     adLockPessimistic = 2,
@@ -21,10 +26,13 @@ enum LockTypeEnum {
 };
 
 // ADO-style record set, owned by the routine that opens it. Rows stream from
-// the provider: only the current row is held. A record set opened with a lock
-// type other than read-only on a single-table SELECT is updatable: AddNew /
-// field assignment / Update insert a row; assignment on a current row followed
-// by Update changes that row (matched on its original values).
+// the provider: only the current row is held (static and keyset cursors keep
+// all rows, so they can move back and count them). A record set opened with a
+// lock type other than read-only on a single-table SELECT is updatable:
+// AddNew / field assignment / Update insert a row (a parameterised INSERT);
+// assignment on a current row followed by Update changes that row (an UPDATE
+// matched on the row's original values, NULL-safe). The statements are plain
+// SQL, so updating works on every provider.
 class Recordset {
 public:
     Recordset();
@@ -51,8 +59,16 @@ public:
     bool bof() const;
     bool eof() const;
     void moveNext(); // throws DbError(3021) at EOF
+    // Forward-only record sets run the statement again; the others move in
+    // the rows they keep. movePrevious / moveLast need a static or keyset set.
+    void moveFirst();
+    void movePrevious();
+    void moveLast();
+    // Rows of a static or keyset record set; -1 for forward-only and dynamic.
+    qint64 recordCount() const;
 
     int fieldCount() const;
+    const QList<Field>& fields() const;
     const Field& field(int i) const;
     int fieldIndex(const QString& name) const; // case-insensitive; -1 when absent
     QVariant value(int i) const;
@@ -64,6 +80,14 @@ public:
     void update();
     void cancelUpdate();
     bool editPending() const;
+    bool isUpdatable() const;
+    // The table an updatable record set writes to, as the statement names it.
+    QString updateTable() const;
+
+    // The single table a "SELECT ... FROM table [alias] [hints] [WHERE ...]"
+    // reads (name as written, owner prefixes included); empty when the
+    // statement reads more than one table or is no SELECT.
+    static QString baseTable(const QString& sql);
 
 private:
     struct Impl;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+namespace rp::db {
+
+// Rewrites statements written in the SQL Server dialect so that SQLite runs
+// them with SQL Server's results. Works on tokens (quotes, [names], comments
+// and parentheses are respected):
+//  - table hints "with(nolock)" / "WITH (NOLOCK)" / "(NOLOCK)" are dropped;
+//  - "TOP n" and "TOP n PERCENT" become a LIMIT of the same SELECT level,
+//    subqueries included ("TOP 100 PERCENT" means every row);
+//  - owner prefixes "dbo." and "EMPRESA.dbo." are removed; [names] become
+//    "names";
+//  - '+' between texts becomes ||; between operands of unknown type it becomes
+//    RP_ADD(a, b), which concatenates texts and adds numbers at run time;
+//  - text literals holding a date in the workstation's form ('31/12/2024',
+//    '31/12/2024 10:00') become ISO text '2024-12-31 10:00:00';
+//  - text literals compared with =, <>, <, >, IN, BETWEEN get COLLATE MSSQL,
+//    so comparisons with computed text ignore letter case and trailing blanks;
+//  - ISNULL -> IFNULL, LEFT/RIGHT -> RP_LEFT/RP_RIGHT, CONVERT(type, x[, style])
+//    and CAST(x AS datetime) -> the provider's conversion functions, date parts
+//    of DATEADD/DATEDIFF/DATEPART written as text;
+//  - statements of a batch that SQL Server separates by line breaks only
+//    ("BEGIN TRANSACTION" followed by INSERTs) are separated by ";";
+//    "BEGIN TRAN", "COMMIT TRAN", "ROLLBACK TRAN" [name] become SQLite's forms.
+class DialectRewriter {
+public:
+    enum class DateOrder { DayMonthYear, MonthDayYear, YearMonthDay };
+
+    DateOrder dateOrder() const { return dateOrder_; }
+    void setDateOrder(DateOrder order) { dateOrder_ = order; }
+    QChar dateSeparator() const { return dateSeparator_; }
+    void setDateSeparator(QChar separator) { dateSeparator_ = separator; }
+
+    QString rewrite(const QString& sql) const;
+
+    // ISO text "YYYY-MM-DD HH:MM:SS" for a text holding a date (and time) in
+    // the workstation's form or in ISO form; empty when it holds none.
+    QString isoDateText(const QString& text) const;
+
+private:
+    DateOrder dateOrder_ = DateOrder::DayMonthYear;
+    QChar dateSeparator_ = u'/';
+};
+
+} // namespace rp::db

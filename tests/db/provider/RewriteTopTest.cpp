@@ -1,0 +1,73 @@
+#include "RewriteCase.h"
+
+TEST(RewriteTop, TopBecomesLimitOfTheSameSelect) {
+    runRewriteCases({
+        {"SELECT TOP 2 IDARTICULO FROM MA_ARTICULOS ORDER BY IDARTICULO DESC",
+         "SELECT IDARTICULO FROM MA_ARTICULOS ORDER BY IDARTICULO DESC LIMIT 2",
+         "                      500|                      400"},
+        {"SELECT DISTINCT TOP 1 IDRUBRO FROM MA_ARTICULOS ORDER BY IDRUBRO",
+         "SELECT DISTINCT IDRUBRO FROM MA_ARTICULOS ORDER BY IDRUBRO LIMIT 1", "   1"},
+        {"SELECT TOP (3) STOCK FROM MA_ARTICULOS ORDER BY STOCK;",
+         "SELECT STOCK FROM MA_ARTICULOS ORDER BY STOCK LIMIT (3);", "0|1|3"},
+        {"SELECT TOP 1  * FROM MA_ARTICULOS with(nolock)  WHERE LTRIM(RTRIM(IDARTICULO)) ='300'",
+         "SELECT * FROM MA_ARTICULOS   WHERE LTRIM(RTRIM(IDARTICULO)) ='300' COLLATE MSSQL "
+         "LIMIT 1",
+         "                      300"},
+    });
+}
+
+// TOP in subqueries goes to the LIMIT of its own level.
+TEST(RewriteTop, NestedLevelsKeepTheirOwnLimit) {
+    runRewriteCases({
+        {"SELECT a.IDARTICULO, (SELECT TOP 1 h.PRECIO FROM MV_PRECIOSHIS h WHERE h.IDARTICULO = "
+         "a.IDARTICULO ORDER BY h.FECHAHORA DESC) AS relative FROM (SELECT TOP 100 PERCENT * "
+         "FROM MA_ARTICULOS ORDER BY IDARTICULO) a",
+         "SELECT a.IDARTICULO, (SELECT h.PRECIO FROM MV_PRECIOSHIS h WHERE h.IDARTICULO = "
+         "a.IDARTICULO ORDER BY h.FECHAHORA DESC LIMIT 1) AS relative FROM (SELECT * FROM "
+         "MA_ARTICULOS ORDER BY IDARTICULO) a",
+         "                      100|                      200|                      300|"
+         "                      400|                      500"},
+        {"SELECT TOP 1 x.IDARTICULO FROM (SELECT TOP 3 IDARTICULO FROM MA_ARTICULOS ORDER BY "
+         "IDARTICULO) x ORDER BY x.IDARTICULO DESC",
+         "SELECT x.IDARTICULO FROM (SELECT IDARTICULO FROM MA_ARTICULOS ORDER BY IDARTICULO "
+         "LIMIT 3) x ORDER BY x.IDARTICULO DESC LIMIT 1",
+         "                      300"},
+        {"SELECT COUNT(*) FROM MA_ARTICULOS WHERE IDARTICULO IN (SELECT TOP 2 IDARTICULO FROM "
+         "MV_PRECIOSHIS ORDER BY FECHAHORA)",
+         "SELECT COUNT(*) FROM MA_ARTICULOS WHERE IDARTICULO IN (SELECT IDARTICULO FROM "
+         "MV_PRECIOSHIS ORDER BY FECHAHORA LIMIT 2)",
+         "2"},
+    });
+}
+
+// TOP n PERCENT takes the share of the rows rounded up, as SQL Server does.
+TEST(RewriteTop, PercentRoundsUp) {
+    runRewriteCases({
+        {"SELECT TOP 50 PERCENT STOCK FROM MA_ARTICULOS ORDER BY STOCK",
+         "SELECT STOCK FROM MA_ARTICULOS ORDER BY STOCK LIMIT (SELECT (COUNT(*) * 50000 + 99999) "
+         "/ 100000 FROM (SELECT STOCK FROM MA_ARTICULOS ))",
+         "0|1|3"},
+        {"SELECT TOP 1 PERCENT STOCK FROM MA_ARTICULOS ORDER BY STOCK",
+         "SELECT STOCK FROM MA_ARTICULOS ORDER BY STOCK LIMIT (SELECT (COUNT(*) * 1000 + 99999) "
+         "/ 100000 FROM (SELECT STOCK FROM MA_ARTICULOS ))",
+         "0"},
+        {"SELECT TOP 40 PERCENT STOCK FROM MA_ARTICULOS WHERE STOCK > 0 ORDER BY STOCK DESC",
+         "SELECT STOCK FROM MA_ARTICULOS WHERE STOCK > 0 ORDER BY STOCK DESC LIMIT (SELECT "
+         "(COUNT(*) * 40000 + 99999) / 100000 FROM (SELECT STOCK FROM MA_ARTICULOS WHERE STOCK > "
+         "0 ))",
+         "12|7"},
+        {"SELECT TOP 100 PERCENT STOCK FROM MA_ARTICULOS ORDER BY STOCK",
+         "SELECT STOCK FROM MA_ARTICULOS ORDER BY STOCK", "0|1|3|7|12"},
+    });
+}
+
+// Keywords inside texts and names are not statements.
+TEST(RewriteTop, TopInsideQuotesIsText) {
+    runRewriteCases({
+        {"SELECT 'SELECT TOP 5 * FROM x' AS q FROM MA_ARTICULOS WHERE STOCK = 7",
+         "SELECT 'SELECT TOP 5 * FROM x' AS q FROM MA_ARTICULOS WHERE STOCK = 7",
+         "SELECT TOP 5 * FROM x"},
+        {"SELECT [TOP] FROM (SELECT 1 AS [TOP]) t", "SELECT \"TOP\" FROM (SELECT 1 AS \"TOP\") t",
+         "1"},
+    });
+}
