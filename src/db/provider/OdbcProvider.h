@@ -50,6 +50,12 @@ public:
     QString dbmsName() const { return dbmsName_; }
     QString driverName() const { return driverName_; }
     bool inTransaction() const { return inTransaction_; }
+    // Whether the driver serves one active statement at a time (as FreeTDS
+    // does); then the pending rows of open cursors are read into memory before
+    // another statement runs. Taken from the driver on open; can be forced for
+    // drivers that do not report it.
+    bool singleActiveStatement() const { return session_->maxActiveStatements == 1; }
+    void setSingleActiveStatement(bool single) { session_->maxActiveStatements = single ? 1 : 0; }
 
 private:
     SQLHSTMT newStatement(QList<ProviderError>& errors);

@@ -406,3 +406,23 @@ TEST_F(OdbcSqlite, SqlServerDialectRunsThroughTheSqliteDriver) {
     EXPECT_EQ(r.rows[0][0].toString(), "   1");
     EXPECT_EQ(r.rows[1][1].toString(), "tres");
 }
+
+TEST_F(OdbcSqlite, OneActiveStatementDriversGetPendingRowsReadFirst) {
+    run(provider, "CREATE TABLE S (K INTEGER)", errors);
+    run(provider, "INSERT INTO S VALUES (1),(2),(3)", errors);
+    provider.setSingleActiveStatement(true);
+    EXPECT_TRUE(provider.singleActiveStatement());
+    qint64 n = 0;
+    std::unique_ptr<Cursor> a = provider.execute("SELECT K FROM S ORDER BY K", {}, n, errors);
+    ASSERT_TRUE(a->fetch());
+    EXPECT_EQ(a->value(0).toLongLong(), 1);
+    // A second statement while rows are pending: they are kept, in order.
+    EXPECT_EQ(run(provider, "DELETE FROM S", errors), 3);
+    QList<qint64> rest;
+    while (a->fetch())
+        rest << a->value(0).toLongLong();
+    EXPECT_EQ(rest, QList<qint64>({2, 3}));
+    // The drained cursor no longer needs the connection.
+    provider.close();
+    EXPECT_FALSE(a->fetch());
+}
