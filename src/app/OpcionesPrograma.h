@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace rp::app {
+
+// The program's command line: options first ("--name value" or
+// "--name=value"), then the suite's launch parameter string (everything after
+// the options, joined with blanks). "--" ends the options explicitly.
+struct OpcionesPrograma {
+    QString carpetaPrograma;               // --program-folder
+    bool demo = false;                     // --demo
+    bool lote = false;                     // --batch
+    QString trazaSql;                      // --trace-sql
+    std::optional<QString> consulta;       // --query
+    QString exportar;                      // --export
+    std::optional<int> pestana;            // --tab
+    QList<QPair<QString, QString>> campos; // --field KEY=VALUE
+    std::optional<QList<int>> columnas;    // --columns 0,2,5
+    std::optional<int> precio;             // --price
+    std::optional<int> orden;              // --order
+    bool ayuda = false;                    // --help
+    bool version = false;                  // --version
+    QString parametros;                    // launch parameter string
+
+    // Parses argv without the program name. On a bad command line returns
+    // nullopt and puts the reason in `error`.
+    static std::optional<OpcionesPrograma> leer(const QStringList& args, QString& error);
+    static QString textoAyuda();
+};
+
+} // namespace rp::app

@@ -1,0 +1,153 @@
+#include "app/Programa.h"
+
+#include "app/SalidaCsv.h"
+#include "app/demo/CarpetaDemo.h"
+#include "db/DB_Dll.h"
+#include "db/provider/Connection.h"
+#include "db/provider/ConnectionString.h"
+#include "db/provider/SqlTrace.h"
+#include "startup/IniciarSistema.h"
+#include "suite/Aplicacion.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <memory>
+
+namespace rp::app {
+
+namespace {
+
+void aviso(const QString& texto) {
+    std::fputs((texto + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+}
+
+// The loadable SQL Server function module, beside the executable (build tree
+// or installation).
+QString moduloSqlite() {
+    const QString dir = QCoreApplication::applicationDirPath();
+    for (const QString& candidato : {dir + QStringLiteral("/rp_sqlext.so"),
+                                     dir + QStringLiteral("/../db/provider/rp_sqlext.so"),
+                                     dir + QStringLiteral("/../lib/rp_tarifario/rp_sqlext.so")}) {
+        if (QFileInfo::exists(candidato))
+            return QFileInfo(candidato).canonicalFilePath();
+    }
+    return QString();
+}
+
+} // namespace
+
+QString Programa::parametrosDemo() {
+    return QStringLiteral("@Server=sqlite; @DbName=EMPRESA_DEMO; @Usuario=demo; @Password=demo; "
+                          "@ParametroAdicional=; @Caja=1; quim@ ;");
+}
+
+bool Programa::prepararCarpeta(const OpcionesPrograma& o, QString& error) {
+    QString carpeta = o.carpetaPrograma;
+    if (o.demo) {
+        if (carpeta.isEmpty())
+            carpeta = rp::demo::CarpetaDemo::carpetaPorDefecto();
+        rp::demo::CarpetaDemo preparador;
+        if (!preparador.prepararCarpetaDemo(carpeta)) {
+            error = preparador.error();
+            return false;
+        }
+    }
+    if (!carpeta.isEmpty()) {
+        if (!QFileInfo(carpeta).isDir()) {
+            error = QStringLiteral("La carpeta del programa no existe: %1").arg(carpeta);
+            return false;
+        }
+        rp::suite::Aplicacion::establecerCarpetaPrograma(QDir(carpeta).absolutePath());
+    }
+    rp::db::ProviderSettings ajustes = rp::db::providerSettings();
+    ajustes.programFolder = rp::suite::Aplicacion::carpetaPrograma();
+    ajustes.sqliteExtension = moduloSqlite();
+    if (qEnvironmentVariableIsSet("RP_ODBC_DRIVER_SQLSERVER"))
+        ajustes.sqlServerDriver = qEnvironmentVariable("RP_ODBC_DRIVER_SQLSERVER");
+    if (qEnvironmentVariableIsSet("RP_ODBC_DRIVER_ORACLE"))
+        ajustes.oracleDriver = qEnvironmentVariable("RP_ODBC_DRIVER_ORACLE");
+    rp::db::setProviderSettings(ajustes);
+    return true;
+}
+
+int Programa::consultar(const QString& texto) {
+    rp::db::DB_Dll& db = rp::db::baseCompartida();
+    QString sql = texto;
+    rp::db::Recordset rs;
+    db.AbrirRecordset(sql, rs);
+    if (!rs.isOpen()) {
+        aviso(QStringLiteral("rp_tarifario: la consulta no se pudo ejecutar"));
+        return 1;
+    }
+    QFile salida;
+    if (!salida.open(stdout, QIODevice::WriteOnly))
+        return 1;
+    try {
+        SalidaCsv::escribir(rs, salida);
+    } catch (const rp::db::DbError& e) {
+        salida.flush();
+        aviso(QStringLiteral("rp_tarifario: %1").arg(e.description()));
+        return 1;
+    }
+    salida.flush();
+    db.CierraRecordset(rs);
+    return 0;
+}
+
+int Programa::ejecutar(const OpcionesPrograma& o) {
+    QString error;
+    if (!prepararCarpeta(o, error)) {
+        aviso(QStringLiteral("rp_tarifario: ") + error);
+        return 2;
+    }
+
+    std::unique_ptr<rp::db::SqlTrace> traza;
+    if (!o.trazaSql.isEmpty()) {
+        traza = std::make_unique<rp::db::SqlTrace>(o.trazaSql);
+        if (!traza->isOpen()) {
+            aviso(QStringLiteral("rp_tarifario: no se puede escribir la traza %1").arg(o.trazaSql));
+            return 2;
+        }
+        rp::db::Connection::setTrace(traza.get());
+    }
+    struct QuitarTraza {
+        ~QuitarTraza() { rp::db::Connection::setTrace(nullptr); }
+    } quitarTraza;
+
+    QString parametros = o.parametros;
+    if (o.demo && parametros.trimmed().isEmpty())
+        parametros = parametrosDemo();
+    QString cadena;
+    const auto resultado = rp::startup::IniciarSistema(false, parametros, cadena, 3);
+    if (resultado == rp::startup::ResultadoInicio::Terminar) {
+        aviso(QStringLiteral("rp_tarifario: no se pudo abrir la conexión con la base de datos"));
+        return 3;
+    }
+
+    if (o.consulta)
+        return consultar(*o.consulta);
+    if (!o.exportar.isEmpty()) {
+        if (!exportar) {
+            aviso(QStringLiteral("rp_tarifario: la exportación de reportes no está disponible"));
+            return 2;
+        }
+        return exportar(o);
+    }
+    if (resultado != rp::startup::ResultadoInicio::Completo) {
+        aviso(QStringLiteral("rp_tarifario: el inicio no se completó"));
+        return 4;
+    }
+    if (o.lote || !abrirVentana) {
+        const rp::db::DB_Dll& db = rp::db::baseCompartida();
+        aviso(QStringLiteral("rp_tarifario: sesión iniciada en %1 (%2) como %3; verificaciones "
+                             "de la base de datos completas")
+                  .arg(db.gDBName, db.gServidor, db.gUsuario));
+        return 0;
+    }
+    return abrirVentana();
+}
+
+} // namespace rp::app
