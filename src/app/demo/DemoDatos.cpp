@@ -125,7 +125,7 @@ sqlite3* DemoDatos::abrirNuevo(const QString& archivo) {
     // Loading speed: one transaction, no syncing until the file is complete.
     if (!ejecutar(db, QStringLiteral("PRAGMA journal_mode=DELETE; PRAGMA synchronous=OFF; "
                                      "PRAGMA cache_size=-131072; PRAGMA temp_store=MEMORY; "
-                                     "PRAGMA locking_mode=EXCLUSIVE;"))) {
+                                     "PRAGMA locking_mode=EXCLUSIVE; PRAGMA threads=2;"))) {
         cerrar(db, archivo, false);
         return nullptr;
     }
@@ -424,10 +424,18 @@ QString DemoDatos::sumaDeControl(const QString& archivo) {
         while (sqlite3_step(st) == SQLITE_ROW) {
             QByteArray fila;
             for (int i = 0; i < n; ++i) {
-                fila += static_cast<char>('0' + sqlite3_column_type(st, i));
-                const unsigned char* v = sqlite3_column_text(st, i);
-                if (v)
-                    fila += reinterpret_cast<const char*>(v);
+                const int tipo = sqlite3_column_type(st, i);
+                fila += static_cast<char>('0' + tipo);
+                if (tipo == SQLITE_INTEGER) {
+                    const qint64 v = sqlite3_column_int64(st, i);
+                    fila.append(reinterpret_cast<const char*>(&v), sizeof v);
+                } else if (tipo == SQLITE_FLOAT) {
+                    const double v = sqlite3_column_double(st, i);
+                    fila.append(reinterpret_cast<const char*>(&v), sizeof v);
+                } else if (tipo != SQLITE_NULL) {
+                    fila.append(static_cast<const char*>(sqlite3_column_blob(st, i)),
+                                sqlite3_column_bytes(st, i));
+                }
                 fila += '\x1f';
             }
             fila += '\n';

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 namespace rp::demo {
@@ -82,30 +84,40 @@ qint64 HistorialDemo::inicioDia(int indiceDiaHabil) {
     return static_cast<qint64>(dias[static_cast<size_t>(i)]) * 86400;
 }
 
-QString HistorialDemo::textoFechaHora(qint64 segundos) {
-    static const QStringList cacheDias = [] {
-        QStringList l;
+namespace {
+
+// "YYYY-MM-DD HH:MM:SS" of a moment given in seconds from kInicio.
+void escribirFechaHora(qint64 segundos, char (&out)[19]) {
+    static const QList<QByteArray> dias = [] {
+        QList<QByteArray> l;
         for (QDate f = kInicio; f <= kFin; f = f.addDays(1))
-            l.append(f.toString(QStringLiteral("yyyy-MM-dd")));
+            l.append(f.toString(QStringLiteral("yyyy-MM-dd")).toLatin1());
         return l;
     }();
     const qint64 dia = segundos / 86400;
-    const QString fecha = (dia >= 0 && dia < cacheDias.size())
-                              ? cacheDias.at(dia)
-                              : kInicio.addDays(dia).toString(QStringLiteral("yyyy-MM-dd"));
+    const QByteArray fecha =
+        (dia >= 0 && dia < dias.size())
+            ? dias.at(dia)
+            : kInicio.addDays(dia).toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+    std::memcpy(out, fecha.constData(), 10);
     const int s = static_cast<int>(segundos % 86400);
-    char hora[10];
-    hora[0] = ' ';
-    hora[1] = static_cast<char>('0' + s / 36000);
-    hora[2] = static_cast<char>('0' + (s / 3600) % 10);
-    hora[3] = ':';
-    hora[4] = static_cast<char>('0' + (s % 3600) / 600);
-    hora[5] = static_cast<char>('0' + ((s % 3600) / 60) % 10);
-    hora[6] = ':';
-    hora[7] = static_cast<char>('0' + (s % 60) / 10);
-    hora[8] = static_cast<char>('0' + s % 10);
-    hora[9] = 0;
-    return fecha + QLatin1String(hora);
+    out[10] = ' ';
+    out[11] = static_cast<char>('0' + s / 36000);
+    out[12] = static_cast<char>('0' + (s / 3600) % 10);
+    out[13] = ':';
+    out[14] = static_cast<char>('0' + (s % 3600) / 600);
+    out[15] = static_cast<char>('0' + ((s % 3600) / 60) % 10);
+    out[16] = ':';
+    out[17] = static_cast<char>('0' + (s % 60) / 10);
+    out[18] = static_cast<char>('0' + s % 10);
+}
+
+} // namespace
+
+QString HistorialDemo::textoFechaHora(qint64 segundos) {
+    char texto[19];
+    escribirFechaHora(segundos, texto);
+    return QString::fromLatin1(texto, 19);
 }
 
 bool HistorialDemo::cargar(sqlite3* db, QList<ArticuloDemo>& articulos) {
@@ -191,12 +203,18 @@ bool HistorialDemo::cargar(sqlite3* db, QList<ArticuloDemo>& articulos) {
     std::vector<EstadoLista> estados(static_cast<size_t>(nArt * kListas));
     std::vector<qint64> ultimo(static_cast<size_t>(nArt), -1),
         penultimo(static_cast<size_t>(nArt), -1);
-    QStringList codigosLista;
+    // Texts bound as UTF-8, encoded once.
+    QList<QByteArray> codigos;
+    codigos.reserve(nArt);
+    for (const ArticuloDemo& art : std::as_const(articulos))
+        codigos.append(art.codigo.toUtf8());
+    QList<QByteArray> codigosLista;
     for (int l = 1; l <= kListas; ++l)
-        codigosLista.append(QString::number(l));
-    QStringList nombresUsuario;
+        codigosLista.append(QByteArray::number(l));
+    QList<QByteArray> nombresUsuario;
     for (const auto& u : usuarios)
-        nombresUsuario.append(u.nombre);
+        nombresUsuario.append(u.nombre.toUtf8());
+    char fechaHora[19];
 
     qint64 id = 0;
     for (const Evento& ev : eventos) {
@@ -220,10 +238,14 @@ bool HistorialDemo::cargar(sqlite3* db, QList<ArticuloDemo>& articulos) {
         }
         const std::array<double, 9> ahora = valores(e);
         ins.entero(1, ++id);
-        ins.texto(2, art.codigo);
-        ins.texto(3, codigosLista.at(ev.lista - 1));
-        ins.texto(4, textoFechaHora(ev.momento));
-        ins.texto(5, nombresUsuario.at(ev.usuario));
+        const QByteArray& codigo = codigos.at(ev.articulo);
+        const QByteArray& lista = codigosLista.at(ev.lista - 1);
+        const QByteArray& usuario = nombresUsuario.at(ev.usuario);
+        escribirFechaHora(ev.momento, fechaHora);
+        ins.utf8(2, codigo.constData(), static_cast<int>(codigo.size()));
+        ins.utf8(3, lista.constData(), static_cast<int>(lista.size()));
+        ins.utf8(4, fechaHora, 19);
+        ins.utf8(5, usuario.constData(), static_cast<int>(usuario.size()));
         for (int c = 0; c < 9; ++c)
             ins.real(6 + c, ahora[static_cast<size_t>(c)]);
         ins.real(15, art.tasaIva);

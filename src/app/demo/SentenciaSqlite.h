@@ -35,6 +35,10 @@ public:
         const QByteArray b = v.toUtf8();
         sqlite3_bind_text(stmt_, i, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
     }
+    // UTF-8 text that stays alive and unchanged until the next ejecutar().
+    void utf8(int i, const char* v, int bytes) {
+        sqlite3_bind_text(stmt_, i, v, bytes, SQLITE_STATIC);
+    }
     void entero(int i, qint64 v) { sqlite3_bind_int64(stmt_, i, v); }
     void real(int i, double v) { sqlite3_bind_double(stmt_, i, v); }
     void nulo(int i) { sqlite3_bind_null(stmt_, i); }

@@ -1,4 +1,4 @@
-// rp_demo_gen --scale demo|large --folder DIR [--seed N] [--templates DIR]
+// rp_demo_gen --scale demo|large --folder DIR [--seed N] [--templates DIR] [--checksum]
 // Prepares a demo program folder (demo databases and report templates).
 #include "app/demo/CarpetaDemo.h"
 #include "app/demo/DemoDatos.h"
@@ -31,7 +31,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption plantillas(QStringLiteral("templates"),
                                         QStringLiteral("Carpeta de las plantillas a copiar."),
                                         QStringLiteral("DIR"));
-    parser.addOptions({escala, carpeta, semilla, plantillas});
+    const QCommandLineOption suma(QStringLiteral("checksum"),
+                                  QStringLiteral("Muestra la suma de control de la base."));
+    parser.addOptions({escala, carpeta, semilla, plantillas, suma});
     parser.process(app);
 
     bool ok = false;
@@ -66,7 +68,8 @@ int main(int argc, char** argv) {
     out << "Tiempo: " << reloj.elapsed() << " ms\n";
     out << "Base de datos: Server \"sqlite\", Database \"" << CarpetaDemo::nombreBaseDeDatos()
         << "\", usuario \"" << CarpetaDemo::usuarioDemo() << "\"\n";
-    out << "Suma de control: "
-        << DemoDatos::sumaDeControl(d.filePath(CarpetaDemo::archivoEmpresa())) << "\n";
+    if (parser.isSet(suma))
+        out << "Suma de control: "
+            << DemoDatos::sumaDeControl(d.filePath(CarpetaDemo::archivoEmpresa())) << "\n";
     return 0;
 }
