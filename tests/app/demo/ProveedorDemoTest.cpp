@@ -7,6 +7,9 @@
 #include "db/provider/ProviderError.h"
 #include "db/provider/SqliteProvider.h"
 
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <memory>
 
 using namespace rp::demo;
@@ -210,4 +213,47 @@ TEST(ProveedorDemo, ProcedureColumnsIncludeUsuario) {
     EXPECT_TRUE(nombres.contains("ACTUAL"));
     EXPECT_TRUE(nombres.contains("ANTERIOR"));
     EXPECT_FALSE(c->fetch()); // no change before the first day of the history
+}
+
+// Every field the shipped report templates name exists in the demo database
+// (tables and views, and the columns of the procedure's result).
+TEST(ProveedorDemo, TemplateFieldsExist) {
+    BaseConProveedor b;
+    QDir plantillas(QStringLiteral(RP_SOURCE_DIR "/templates"));
+    const QStringList archivos = plantillas.entryList({"*.rpt"}, QDir::Files);
+    if (archivos.isEmpty())
+        GTEST_SKIP() << "no templates in the source tree";
+    QStringList columnasProcedimiento;
+    {
+        auto c = b.cn.execute("EXEC KS_RP_CambiosPreciosHis '01/01/2024', '1', '1', ''");
+        ASSERT_TRUE(c);
+        for (const auto& f : c->fields())
+            columnasProcedimiento.append(f.name.toUpper());
+    }
+    BaseSqlitePrueba db(b.base.archivo);
+    const QRegularExpression campo(QStringLiteral(R"(\{([A-Za-z_]+)(;1)?\.([A-Za-z_0-9]+)\})"));
+    int vistos = 0;
+    for (const QString& a : archivos) {
+        QFile f(plantillas.filePath(a));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        for (const QString& linea : QString::fromUtf8(f.readAll()).split(u'\n')) {
+            if (linea.trimmed().startsWith(u'#'))
+                continue;
+            auto it = campo.globalMatch(linea);
+            while (it.hasNext()) {
+                const auto m = it.next();
+                ++vistos;
+                if (!m.captured(2).isEmpty()) {
+                    EXPECT_TRUE(columnasProcedimiento.contains(m.captured(3).toUpper()))
+                        << a.toStdString() << ": " << m.captured(0).toStdString();
+                } else {
+                    db.filas(QStringLiteral("SELECT %1 FROM %2 WHERE 0")
+                                 .arg(m.captured(3), m.captured(1)));
+                    EXPECT_TRUE(db.error().isEmpty())
+                        << a.toStdString() << ": " << m.captured(0).toStdString();
+                }
+            }
+        }
+    }
+    EXPECT_GT(vistos, 10);
 }
