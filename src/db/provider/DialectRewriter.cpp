@@ -89,6 +89,7 @@ private:
         names(nodes);
         functions(nodes);
         literals(nodes, inList);
+        defaults(nodes);
         top(nodes);
         rewritePlus(nodes);
     }
@@ -360,6 +361,29 @@ private:
                 compared = false;
             if (compared)
                 n.token.text += QStringLiteral(" COLLATE MSSQL");
+        }
+    }
+
+    // DEFAULT ('N') -> DEFAULT 'N': SQLite adds a column only with a plain
+    // literal default.
+    static void defaults(QList<SqlNode>& nodes) {
+        for (qsizetype i = 0; i < nodes.size(); ++i) {
+            if (!nodes[i].isWord("DEFAULT"))
+                continue;
+            const qsizetype g = nextSignificant(nodes, i);
+            if (g < 0 || !nodes[g].group)
+                continue;
+            QList<SqlNode> inner;
+            for (const SqlNode& c : nodes[g].children)
+                if (c.significant())
+                    inner.append(c);
+            const bool literal =
+                (inner.size() == 1 && (inner[0].is(SqlToken::String) ||
+                                       inner[0].is(SqlToken::Number) || inner[0].isWord("NULL"))) ||
+                (inner.size() == 2 && (inner[0].isOperator("-") || inner[0].isOperator("+")) &&
+                 inner[1].is(SqlToken::Number));
+            if (literal)
+                nodes[g] = textNode(sqlText(inner));
         }
     }
 

@@ -131,7 +131,11 @@ void Recordset::open(const QString& sql, Connection& connection, int cursorType,
     d->cursor = std::move(cursor);
     d->fields = d->cursor->fields();
     d->open = true;
-    d->buffered = cursorType == adOpenStatic || cursorType == adOpenKeyset;
+    // An updatable record set reads its rows first, so its INSERT / UPDATE
+    // never meets a result still pending on the connection (ODBC drivers
+    // allow one active statement per connection).
+    d->buffered =
+        cursorType == adOpenStatic || cursorType == adOpenKeyset || lockType != adLockReadOnly;
     if (lockType != adLockReadOnly)
         d->table = baseTable(sql);
     d->readFirst();

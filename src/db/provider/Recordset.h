@@ -27,7 +27,7 @@ enum LockTypeEnum {
 
 // ADO-style record set, owned by the routine that opens it. Rows stream from
 // the provider: only the current row is held (static and keyset cursors keep
-// all rows, so they can move back and count them). A record set opened with a
+// all rows, so they can move back and count them; so do updatable ones). A record set opened with a
 // lock type other than read-only on a single-table SELECT is updatable:
 // AddNew / field assignment / Update insert a row (a parameterised INSERT);
 // assignment on a current row followed by Update changes that row (an UPDATE
@@ -64,7 +64,8 @@ public:
     void moveFirst();
     void movePrevious();
     void moveLast();
-    // Rows of a static or keyset record set; -1 for forward-only and dynamic.
+    // Rows of a record set that keeps its rows (static, keyset or updatable);
+    // -1 for read-only forward-only and dynamic ones.
     qint64 recordCount() const;
 
     int fieldCount() const;

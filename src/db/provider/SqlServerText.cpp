@@ -1,0 +1,195 @@
+#include "db/provider/SqlServerText.h"
+
+namespace rp::db::mssql {
+
+Text decodeUtf8(const unsigned char* s, int n) {
+    Text out;
+    out.reserve(static_cast<size_t>(n));
+    int i = 0;
+    while (i < n) {
+        unsigned char c = s[i];
+        char32_t cp;
+        int extra;
+        if (c < 0x80) {
+            cp = c;
+            extra = 0;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F;
+            extra = 1;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F;
+            extra = 2;
+        } else if ((c & 0xF8) == 0xF0) {
+            cp = c & 0x07;
+            extra = 3;
+        } else {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        ++i;
+        for (int k = 0; k < extra && i < n; ++k, ++i)
+            cp = (cp << 6) | (s[i] & 0x3F);
+        out.push_back(cp);
+    }
+    return out;
+}
+
+std::string encodeUtf8(const Text& t) {
+    std::string out;
+    out.reserve(t.size());
+    for (char32_t cp : t) {
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}
+
+char32_t toLowerCp(char32_t c) {
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return c + 32;
+    if (c >= 0x100 && c <= 0x137)
+        return c | 1;
+    if (c >= 0x139 && c <= 0x148)
+        return (c & 1) ? c + 1 : c;
+    if (c >= 0x14A && c <= 0x177)
+        return c | 1;
+    if (c == 0x178)
+        return 0xFF;
+    if (c >= 0x179 && c <= 0x17E)
+        return (c & 1) ? c + 1 : c;
+    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2)
+        return c + 32;
+    if (c >= 0x410 && c <= 0x42F)
+        return c + 32;
+    if (c >= 0x400 && c <= 0x40F)
+        return c + 80;
+    return c;
+}
+
+char32_t toUpperCp(char32_t c) {
+    if (c < 0x80)
+        return (c >= 'a' && c <= 'z') ? c - 32 : c;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return c - 32;
+    if (c == 0xFF)
+        return 0x178;
+    if (c >= 0x100 && c <= 0x137)
+        return c & ~char32_t(1);
+    if (c >= 0x139 && c <= 0x148)
+        return (c & 1) ? c : c - 1;
+    if (c >= 0x14A && c <= 0x177)
+        return c & ~char32_t(1);
+    if (c >= 0x179 && c <= 0x17E)
+        return (c & 1) ? c : c - 1;
+    if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2)
+        return c - 32;
+    if (c >= 0x430 && c <= 0x44F)
+        return c - 32;
+    if (c >= 0x450 && c <= 0x45F)
+        return c - 80;
+    return c;
+}
+
+size_t lengthWithoutTrailingBlanks(const Text& t) {
+    size_t n = t.size();
+    while (n > 0 && t[n - 1] == U' ')
+        --n;
+    return n;
+}
+
+int compareUtf8(int n1, const void* p1, int n2, const void* p2) {
+    const Text a = decodeUtf8(static_cast<const unsigned char*>(p1), n1);
+    const Text b = decodeUtf8(static_cast<const unsigned char*>(p2), n2);
+    const size_t la = lengthWithoutTrailingBlanks(a);
+    const size_t lb = lengthWithoutTrailingBlanks(b);
+    const size_t n = la < lb ? la : lb;
+    for (size_t i = 0; i < n; ++i) {
+        const char32_t ca = toLowerCp(a[i]);
+        const char32_t cb = toLowerCp(b[i]);
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return la == lb ? 0 : (la < lb ? -1 : 1);
+}
+
+bool likeMatch(const Text& p, size_t pi, const Text& s, size_t si, char32_t escape) {
+    while (pi < p.size()) {
+        char32_t c = p[pi];
+        if (escape && c == escape && pi + 1 < p.size()) {
+            if (si >= s.size() || toLowerCp(s[si]) != toLowerCp(p[pi + 1]))
+                return false;
+            pi += 2;
+            ++si;
+            continue;
+        }
+        if (c == U'%') {
+            while (pi < p.size() && p[pi] == U'%')
+                ++pi;
+            if (pi == p.size())
+                return true;
+            for (size_t k = si; k <= s.size(); ++k)
+                if (likeMatch(p, pi, s, k, escape))
+                    return true;
+            return false;
+        }
+        if (si >= s.size())
+            return false;
+        if (c == U'_') {
+            ++pi;
+            ++si;
+            continue;
+        }
+        if (c == U'[') {
+            size_t close = p.find(U']', pi + 1);
+            if (close != Text::npos && close > pi + 1) {
+                size_t k = pi + 1;
+                bool negate = false;
+                if (p[k] == U'^') {
+                    negate = true;
+                    ++k;
+                }
+                bool hit = false;
+                const char32_t sc = toLowerCp(s[si]);
+                while (k < close) {
+                    if (k + 2 < close && p[k + 1] == U'-') {
+                        if (sc >= toLowerCp(p[k]) && sc <= toLowerCp(p[k + 2]))
+                            hit = true;
+                        k += 3;
+                    } else {
+                        if (sc == toLowerCp(p[k]))
+                            hit = true;
+                        ++k;
+                    }
+                }
+                if (hit == negate)
+                    return false;
+                pi = close + 1;
+                ++si;
+                continue;
+            }
+        }
+        if (toLowerCp(c) != toLowerCp(s[si]))
+            return false;
+        ++pi;
+        ++si;
+    }
+    return si == s.size();
+}
+
+} // namespace rp::db::mssql
