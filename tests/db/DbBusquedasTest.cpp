@@ -194,6 +194,15 @@ TEST_F(DbBusquedas, MinimoYUltimoCodigo) {
               QVariant(12.0));
     EXPECT_EQ(ultima(), "SELECT MIN(Precio) AS MENOR FROM MA_ARTICULOS  with(nolock)  WHERE "
                         "Precio > 5");
+    // A blank condition adds no empty WHERE.
+    EXPECT_EQ(db.BuscaMinimo(QStringLiteral("MA_ARTICULOS"), QStringLiteral("Precio"), QVariant(),
+                             QStringLiteral("  ")),
+              QVariant(0.0));
+    QString blanca = QStringLiteral(" ");
+    EXPECT_EQ(db.BuscaMaximo(QStringLiteral("MA_ARTICULOS"), QStringLiteral("Precio"), QVariant(),
+                             &blanca),
+              QVariant(12.0));
+    EXPECT_EQ(ultima(), "SELECT MAX(Precio) AS MAYOR FROM MA_ARTICULOS");
     EXPECT_EQ(db.BuscaUltimoCodigo(QStringLiteral("MA_ARTICULOS"), QStringLiteral("Precio"),
                                    QVariant(), QStringLiteral("  ")),
               QVariant(12.0));

@@ -269,3 +269,55 @@ TEST_F(DbEjecucion, ReintentaConectarSobreUnaConexionCerrada) {
 
 } // namespace
 } // namespace rp::db::test
+
+namespace rp::db::test {
+namespace {
+
+// A connection whose string names Oracle (here only in the file's name) is
+// treated as an Oracle connection by the execution layer.
+class DbEjecucionOracle : public DbPrueba {
+protected:
+    void SetUp() override {
+        DbPrueba::SetUp();
+        const QString oracle = dir.filePath(QStringLiteral("ORACLE.db"));
+        ASSERT_TRUE(SqliteProvider::createDatabaseFile(oracle));
+        datosSqlite(db, oracle);
+        db.OpenServerADODB(false, 3, QString(), false, false);
+        ASSERT_TRUE(db.gOpenFlag);
+        sql(QStringLiteral("CREATE TABLE T (a int, b varchar(10))"));
+        sql(QStringLiteral("INSERT INTO T VALUES (NULL, 'uno')"));
+    }
+};
+
+TEST_F(DbEjecucionOracle, LaTraduccionNuncaVuelveAlLlamador) {
+    // Translated, ISNULL becomes NVL, which this database does not know.
+    op.responderMensaje(ui::vbAbort);
+    QString s = QStringLiteral("SELECT ISNULL(a,0) AS a FROM @Admin_T");
+    Recordset rs;
+    db.AbrirRecordset(s, rs);
+    EXPECT_FALSE(rs.isOpen());
+    ASSERT_EQ(cajas().size(), 1);
+    EXPECT_TRUE(cajas().first().texto.contains(QStringLiteral("NVL"), Qt::CaseInsensitive))
+        << cajas().first().texto.toStdString();
+    EXPECT_EQ(s, "SELECT ISNULL(a,0) AS a FROM T");
+
+    db.AbrirRecordset(s, rs, nullptr, adOpenForwardOnly, adLockReadOnly, -1, false);
+    ASSERT_TRUE(rs.isOpen());
+    EXPECT_EQ(rs.value(0).toInt(), 0);
+}
+
+TEST_F(DbEjecucionOracle, LasSentenciasVanAlEjecutorDeLotes) {
+    QString guion = QStringLiteral("BEGIN TRANSACTION\rINSERT INTO T VALUES (1, 'dos')\r"
+                                   "UPDATE T SET a = 5 WHERE a = 1\rCOMMIT TRANSACTION\r");
+    qint32 filas = 0;
+    db.EjecutaConsultaSQL(guion, filas);
+    EXPECT_EQ(filas, 2);
+    EXPECT_EQ(guion, "") << "the batch runner consumes the text";
+    auto c = db.conexion().execute(QStringLiteral("SELECT a FROM T WHERE b = 'dos'"));
+    ASSERT_TRUE(c && c->fetch());
+    EXPECT_EQ(c->value(0).toInt(), 5);
+    EXPECT_TRUE(cajas().isEmpty());
+}
+
+} // namespace
+} // namespace rp::db::test
