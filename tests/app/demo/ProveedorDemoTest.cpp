@@ -257,3 +257,29 @@ TEST(ProveedorDemo, TemplateFieldsExist) {
     }
     EXPECT_GT(vistos, 10);
 }
+
+// The last-cost report looks up the latest change of every scanned row by
+// trimmed code: that look-up is an index search, not a scan of the history.
+TEST(ProveedorDemo, LastCostLookUpUsesAnIndex) {
+    BaseConProveedor b;
+    auto* proveedor = static_cast<SqliteProvider*>(b.cn.provider());
+    const QString enviadas[] = {
+        proveedor->rewrite("SELECT TOP 1 * FROM V_MV_PRECIOSHIS with(nolock)  WHERE "
+                           "LTRIM(RTRIM(idarticulo)) ='17'   AND   Idlista='1' AND COSTO>0  "
+                           "ORDER BY FECHAHORA DESC"),
+        proveedor->rewrite("SELECT TOP 1 * FROM V_MV_PRECIOSHIS with(nolock)  WHERE "
+                           "LTRIM(RTRIM(idarticulo)) ='17'   AND   Idlista='1' AND "
+                           "FECHAHORA>'01/02/2024 10:20:30' AND COSTO>0"),
+    };
+    BaseSqlitePrueba db(b.base.archivo);
+    for (const QString& sql : enviadas) {
+        const auto plan = db.filas("EXPLAIN QUERY PLAN " + sql);
+        ASSERT_TRUE(db.error().isEmpty()) << db.error().toStdString();
+        QString texto;
+        for (const auto& f : plan)
+            texto += f.value(3).toString() + '\n';
+        EXPECT_TRUE(texto.contains("IX_V_MV_PRECIOSHIS_CODIGO (<expr>=? AND IDLISTA=?)"))
+            << sql.toStdString() << "\n"
+            << texto.toStdString();
+    }
+}
