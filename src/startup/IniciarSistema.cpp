@@ -1,6 +1,7 @@
 #include "startup/IniciarSistema.h"
 
 #include "db/DB_Dll.h"
+#include "db/provider/ConnectionString.h"
 #include "lookup/ArchivoConsultas.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "startup/Configuracion.h"
@@ -97,6 +98,10 @@ ResultadoInicio IniciarSistema(bool usarIni, const QString& parametros, QString&
         // 1-2
         s.carpetaPrograma = Utilidades::RutaConBarra(rp::suite::Aplicacion::carpetaPrograma());
         s.archivoAyuda = s.carpetaPrograma + QStringLiteral("htmlhelp/ridirozavir.chm");
+        // Bare database names of the embedded provider live in the program folder.
+        rp::db::ProviderSettings ajustes = rp::db::providerSettings();
+        ajustes.programFolder = s.carpetaPrograma;
+        rp::db::setProviderSettings(ajustes);
         s.gColorFondoFoco = 0xFFFFFF;
         s.gColorLetraFoco = 0;
 

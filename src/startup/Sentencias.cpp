@@ -56,6 +56,15 @@ void ArmaSentencia(ListaCampos& Lista, QStringList& Script, const QString& Tabla
         Lista = ListaCampos{ParCampo{}};
 }
 
+QString MensajeErroresLote(const QList<rp::db::ProviderError>& errores) {
+    QString texto;
+    const qsizetype hasta = errores.size() == 1 ? 1 : errores.size() - 1;
+    for (qsizetype i = 0; i < hasta; ++i)
+        texto += QString::number(errores.at(i).nativeError) + QStringLiteral(" : ") +
+                 errores.at(i).description + QStringLiteral("\r\n");
+    return texto;
+}
+
 void GActualizarDatoScript(const QStringList& Script, bool& HuboError, qint32& ErrorNativo,
                            bool IgnorarDuplicado, bool IgnorarRelacion, QString& Sentencia,
                            QString& Mensaje, bool MostrarMensaje) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "db/provider/ProviderError.h"
+
 namespace rp::startup {
 
 // One column/value pair of a statement being built.
@@ -27,6 +29,11 @@ void AgregaValor(const QString& Campo, QString& Valor, const QString& Tipo, bool
 // empty entry.
 void ArmaSentencia(ListaCampos& Lista, QStringList& Script, const QString& Tabla, bool EsUpdate,
                    QString& Condicion, bool Conservar);
+
+// The operator's text for a failed batch: one line "native : description"
+// per provider error, all but the last when there are two or more (the last
+// is the server's closing notice).
+QString MensajeErroresLote(const QList<rp::db::ProviderError>& errores);
 
 // Runs a script as one batch inside a transaction on the shared connection;
 // a failed batch is rolled back, recorded in AUX_ERR and, when asked, shown.
