@@ -13,7 +13,9 @@ using namespace rp::demo;
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // The same names as the program, so the default demo folder is the same.
     QCoreApplication::setApplicationName(QStringLiteral("rp_tarifario"));
+    QCoreApplication::setOrganizationName(QStringLiteral("rp_tarifario"));
     QTextStream out(stdout), err(stderr);
 
     QCommandLineParser parser;
