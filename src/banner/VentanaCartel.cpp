@@ -24,6 +24,11 @@ VentanaCartel::VentanaCartel(Lbf_CtrlDisplay& modelo, QWidget* parent)
       modelo_(modelo) {
     setObjectName(QStringLiteral("Lbf_CtrlDisplay"));
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // Never blocks the loop that shows it, but while it is up the program's
+    // other windows take no input: the operator cannot close the form or start
+    // a second run under a loop that is still working. Its own cancel button
+    // stays live.
+    setWindowModality(Qt::ApplicationModal);
     setFixedSize(kAncho, kAlto);
 
     titulo_ = new QLabel(this);

@@ -16,6 +16,8 @@ class VentanaCartelImagen;
 // The banner window Lbf_CtrlDisplay: a small frameless, translucent window kept
 // above the others, centred on the screen, with a title strip, the animation,
 // three progress lines and the cancel button. A thin view of its model.
+// Showing it never blocks the caller; while it is shown the program's other
+// windows take no input.
 class VentanaCartel : public QWidget, public VistaCartel {
     Q_OBJECT
 public:
