@@ -19,6 +19,7 @@ struct Entrada {
     QString valor;
     int linea = 0;   // line of the key
     int columna = 0; // column of the first character of the value
+    int columnaClave = 1;
 };
 
 const QStringList secciones = {QStringLiteral("informe"),  QStringLiteral("origen"),
@@ -99,6 +100,7 @@ private:
             e.indiceSeccion = columnas;
             e.clave = l.left(igual).trimmed();
             e.linea = numero;
+            e.columnaClave = col;
             qsizetype inicio = igual + 1;
             while (inicio < l.size() &&
                    (l.at(inicio) == QLatin1Char(' ') || l.at(inicio) == QLatin1Char('\t')))
@@ -161,7 +163,7 @@ private:
 
     [[noreturn]] void claveDesconocida(const Entrada& e) const {
         fallar(QStringLiteral("clave desconocida en [%1]: %2").arg(e.seccion, e.clave), e.linea,
-               e.columna - 1);
+               e.columnaClave);
     }
 
     [[noreturn]] void valorNoValido(const Entrada& e) const {

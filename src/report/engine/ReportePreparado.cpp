@@ -54,12 +54,12 @@ QString tablaSinResultado(const QString& tabla) {
 
 CampoOrden CampoOrden::leer(const QString& texto) {
     CampoOrden c;
-    QString t = texto.trimmed();
-    if (t.startsWith(QLatin1Char('+'))) {
-        t = t.mid(1);
-    } else if (t.startsWith(QLatin1Char('-'))) {
-        c.descendente = true;
-        t = t.mid(1);
+    // The sign becomes a blank, so error columns count in the text as given.
+    QString t = texto;
+    const qsizetype signo = t.indexOf(QRegularExpression(QStringLiteral("\\S")));
+    if (signo >= 0 && (t.at(signo) == QLatin1Char('+') || t.at(signo) == QLatin1Char('-'))) {
+        c.descendente = t.at(signo) == QLatin1Char('-');
+        t[signo] = QLatin1Char(' ');
     }
     c.campo = ParserFormula::analizar(t, QStringLiteral("orden"));
     if (!c.campo || !std::holds_alternative<NodoCampo>(c.campo->contenido))

@@ -1,0 +1,79 @@
+#include "report/engine/EjecutorReporte.h"
+
+#include "report/engine/DialogoImpresion.h"
+#include "report/engine/EscritorCsv.h"
+#include "report/engine/LectorFilas.h"
+#include "report/engine/LectorPlantilla.h"
+#include "report/engine/Paginador.h"
+#include "report/engine/ReportePreparado.h"
+#include "report/engine/SalidaImpresora.h"
+#include "report/engine/SalidaPdf.h"
+#include "report/engine/VentanaVistaPrevia.h"
+#include "ui/Operador.h"
+
+#include <QPrinterInfo>
+
+namespace rp::motor {
+
+EjecutorReporte::Resultado EjecutorReporte::ejecutar(const SolicitudReporte& solicitud) {
+    if (traza_)
+        traza_(solicitud.texto());
+    hojas_ = 0;
+    if (solicitud.destino == Destino::Otro2 || solicitud.destino == Destino::Otro3)
+        return Resultado::SinSalida;
+    const QDateTime momento = momento_.isValid() ? momento_ : QDateTime::currentDateTime();
+    std::shared_ptr<const ReportePreparado> rep = ReportePreparado::preparar(
+        LectorPlantilla::leerArchivo(solicitud.plantilla), solicitud, momento);
+    if (traza_)
+        traza_(QStringLiteral("sentencia del reporte: ") + rep->sentencia());
+
+    switch (solicitud.destino) {
+    case Destino::Pantalla: {
+        auto* v = new VentanaVistaPrevia(rep, fuente_, operador_);
+        v->setAttribute(Qt::WA_DeleteOnClose);
+        ventana_ = v;
+        v->showMaximized();
+        v->comenzar();
+        return Resultado::Mostrado;
+    }
+    case Destino::Impresora: {
+        auto filas = rep->abrir(fuente_);
+        const QList<PaginaReporte> paginas = Paginador::componer(*rep, *filas);
+        OpcionesImpresion o;
+        o.impresora = solicitud.impresora;
+        o.copias = solicitud.copias;
+        o.desdePagina = solicitud.desdePagina;
+        o.hastaPagina = solicitud.hastaPagina;
+        if (solicitud.conDialogo) {
+            DialogoImpresion d;
+            d.impresoras = QPrinterInfo::availablePrinterNames();
+            d.impresora = o.impresora.isEmpty() ? QPrinterInfo::defaultPrinterName() : o.impresora;
+            d.copias = o.copias;
+            d.desdePagina = o.desdePagina;
+            d.hastaPagina = o.hastaPagina;
+            d.totalPaginas = static_cast<int>(paginas.size());
+            if (!operador_.dialogo(d))
+                return Resultado::Cancelado;
+            d.normalizar();
+            o.impresora = d.impresora;
+            o.copias = d.copias;
+            o.desdePagina = d.desdePagina;
+            o.hastaPagina = d.hastaPagina;
+        }
+        // A printer destination with a file name prints into that PDF file.
+        o.archivoPdf = solicitud.archivoSalida;
+        hojas_ = SalidaImpresora::imprimir(*rep, paginas, o);
+        return Resultado::Impreso;
+    }
+    case Destino::Pdf:
+        SalidaPdf::escribirArchivo(*rep, fuente_, solicitud.archivoSalida);
+        return Resultado::Exportado;
+    case Destino::Csv:
+        EscritorCsv::escribirArchivo(*rep, fuente_, solicitud.archivoSalida);
+        return Resultado::Exportado;
+    default:
+        return Resultado::SinSalida;
+    }
+}
+
+} // namespace rp::motor

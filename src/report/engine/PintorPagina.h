@@ -1,0 +1,29 @@
+#pragma once
+
+#include "report/engine/PaginaReporte.h"
+
+#include <QString>
+
+class QPainter;
+class QRectF;
+
+namespace rp::motor {
+
+// Paints a laid-out page on any device (PDF writer, printer, preview image).
+// `area` is where the whole paper goes, in the painter's coordinates; the
+// page's millimetres scale into it. Texts are clipped to their boxes; the
+// total page count mark becomes `totalPaginas`.
+class PintorPagina {
+public:
+    PintorPagina(QString letra, double tamanoLetra)
+        : letra_(std::move(letra)), tamano_(tamanoLetra) {}
+
+    void pintar(QPainter& pintor, const PaginaReporte& pagina, const QRectF& area,
+                double anchoPapelMm, double altoPapelMm, int totalPaginas) const;
+
+private:
+    QString letra_;
+    double tamano_;
+};
+
+} // namespace rp::motor

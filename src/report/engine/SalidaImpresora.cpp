@@ -1,0 +1,69 @@
+#include "report/engine/SalidaImpresora.h"
+
+#include "report/engine/DisenoPagina.h"
+#include "report/engine/ErrorMotor.h"
+#include "report/engine/PintorPagina.h"
+#include "report/engine/ReportePreparado.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+
+namespace rp::motor {
+
+int SalidaImpresora::imprimir(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
+                              const OpcionesImpresion& o) {
+    const Plantilla& p = rep.plantilla();
+    const DisenoPagina d = DisenoPagina::calcular(rep);
+    QPrinter impresora(QPrinter::HighResolution);
+    if (!o.archivoPdf.isEmpty()) {
+        impresora.setOutputFormat(QPrinter::PdfFormat);
+        impresora.setOutputFileName(o.archivoPdf);
+    } else if (!o.impresora.isEmpty()) {
+        impresora.setPrinterName(o.impresora);
+    }
+    if (!impresora.isValid())
+        throw ErrorMotor(
+            QStringLiteral("la impresora no está disponible: %1")
+                .arg(o.impresora.isEmpty() ? QStringLiteral("(predeterminada)") : o.impresora));
+    impresora.setDocName(QStringLiteral("rp_tarifario"));
+    double ancho = 0, alto = 0;
+    DisenoPagina::tamanoPapel(p.papel, ancho, alto);
+    impresora.setPageSize(QPageSize(QSizeF(ancho, alto), QPageSize::Millimeter));
+    impresora.setPageOrientation(p.horizontal ? QPageLayout::Landscape : QPageLayout::Portrait);
+    impresora.setFullPage(true);
+
+    const int total = static_cast<int>(paginas.size());
+    const int desde = o.desdePagina > 0 ? std::min(o.desdePagina, total) : 1;
+    const int hasta = o.hastaPagina > 0 ? std::min(o.hastaPagina, total) : total;
+    const int copias = std::max(1, o.copias);
+    int vueltas = copias;
+    if (impresora.supportsMultipleCopies()) {
+        impresora.setCopyCount(copias);
+        vueltas = 1;
+    }
+    if (desde > hasta || total == 0)
+        return 0;
+
+    QPainter pintor;
+    if (!pintor.begin(&impresora))
+        throw ErrorMotor(QStringLiteral("la impresora no está en línea"));
+    const PintorPagina pintorPagina(p.letra, p.tamanoLetra);
+    const QRectF area = impresora.paperRect(QPrinter::DevicePixel);
+    int hojas = 0;
+    for (int v = 0; v < vueltas; ++v) {
+        for (int n = desde; n <= hasta; ++n) {
+            if (hojas > 0)
+                impresora.newPage();
+            pintorPagina.pintar(pintor, paginas.at(n - 1),
+                                QRectF(0, 0, area.width(), area.height()), d.anchoPapel,
+                                d.altoPapel, total);
+            ++hojas;
+        }
+    }
+    pintor.end();
+    return hojas * (vueltas == 1 ? copias : 1);
+}
+
+} // namespace rp::motor

@@ -1,0 +1,59 @@
+#include "report/engine/SalidaPdf.h"
+
+#include "report/engine/DisenoPagina.h"
+#include "report/engine/ErrorMotor.h"
+#include "report/engine/LectorFilas.h"
+#include "report/engine/Paginador.h"
+#include "report/engine/PintorPagina.h"
+#include "report/engine/ReportePreparado.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace rp::motor {
+
+void SalidaPdf::escribir(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
+                         QIODevice& salida) {
+    const DisenoPagina d = DisenoPagina::calcular(rep);
+    const Plantilla& p = rep.plantilla();
+    QPdfWriter pdf(&salida);
+    pdf.setCreator(QStringLiteral("rp_tarifario"));
+    pdf.setResolution(300);
+    double ancho = 0, alto = 0;
+    DisenoPagina::tamanoPapel(p.papel, ancho, alto);
+    pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(ancho, alto), QPageSize::Millimeter),
+                                  p.horizontal ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                  QMarginsF(0, 0, 0, 0)));
+    QPainter pintor;
+    if (!pintor.begin(&pdf))
+        throw ErrorMotor(QStringLiteral("no se puede escribir el documento PDF"));
+    const PintorPagina pintorPagina(p.letra, p.tamanoLetra);
+    const QRectF area(0, 0, pdf.width(), pdf.height());
+    for (qsizetype i = 0; i < paginas.size(); ++i) {
+        if (i > 0)
+            pdf.newPage();
+        pintorPagina.pintar(pintor, paginas.at(i), area, d.anchoPapel, d.altoPapel,
+                            static_cast<int>(paginas.size()));
+    }
+    pintor.end();
+}
+
+int SalidaPdf::escribirArchivo(const ReportePreparado& rep, const FuenteDatos& fuente,
+                               const QString& ruta) {
+    auto filas = rep.abrir(fuente);
+    const QList<PaginaReporte> paginas = Paginador::componer(rep, *filas);
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly))
+        throw ErrorMotor(
+            QStringLiteral("no se puede crear el archivo %1: %2").arg(ruta, archivo.errorString()));
+    escribir(rep, paginas, archivo);
+    if (!archivo.commit())
+        throw ErrorMotor(QStringLiteral("no se puede escribir el archivo %1: %2")
+                             .arg(ruta, archivo.errorString()));
+    return static_cast<int>(paginas.size());
+}
+
+} // namespace rp::motor

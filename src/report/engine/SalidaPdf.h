@@ -1,0 +1,26 @@
+#pragma once
+
+#include "report/engine/FuenteDatos.h"
+#include "report/engine/PaginaReporte.h"
+
+#include <QIODevice>
+#include <QList>
+#include <QString>
+
+namespace rp::motor {
+
+class ReportePreparado;
+
+// Laid-out pages as a PDF document (QPdfWriter), one PDF page per report page
+// on the template's paper and orientation.
+class SalidaPdf {
+public:
+    static void escribir(const ReportePreparado& reporte, const QList<PaginaReporte>& paginas,
+                         QIODevice& salida);
+    // Runs and lays out the report and writes the file through QSaveFile.
+    // Returns the number of pages. Throws ErrorMotor.
+    static int escribirArchivo(const ReportePreparado& reporte, const FuenteDatos& fuente,
+                               const QString& ruta);
+};
+
+} // namespace rp::motor

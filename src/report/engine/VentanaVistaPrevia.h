@@ -1,0 +1,82 @@
+#pragma once
+
+#include "report/engine/FuenteDatos.h"
+#include "report/engine/Paginador.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QScrollArea;
+
+namespace rp::ui {
+class Operador;
+}
+
+namespace rp::motor {
+
+class LectorFilas;
+class ReportePreparado;
+class VistaPagina;
+
+// The report preview: a maximised window that lays the report out while the
+// rows arrive (a batch of rows per turn of the event loop) and shows the first
+// page as soon as it is complete. Toolbar: first / previous / next / last
+// page, the page label ("Página N de M", "M+" while pages are still being
+// laid out), zoom, print (print dialog through the operator), export to PDF
+// and to CSV (file dialogs through the operator). Esc closes it.
+class VentanaVistaPrevia : public QWidget {
+    Q_OBJECT
+public:
+    VentanaVistaPrevia(std::shared_ptr<const ReportePreparado> reporte, FuenteDatos fuente,
+                       rp::ui::Operador& operador, QWidget* parent = nullptr);
+    ~VentanaVistaPrevia() override;
+
+    // Starts reading the rows (called by show paths; idempotent).
+    void comenzar();
+    // Lays out the remaining rows at once.
+    void terminarAhora();
+
+    bool terminado() const;
+    int paginaActual() const { return actual_ + 1; }
+    int paginasListas() const;
+    void irAPagina(int numero);
+    QString textoEtiqueta() const;
+    const Paginador& paginador() const { return *paginador_; }
+
+    // Rows per turn of the event loop.
+    void fijarLote(int filas) { lote_ = std::max(1, filas); }
+
+    void imprimir();
+    void exportarPdf();
+    void exportarCsv();
+
+Q_SIGNALS:
+    void paginasCambiaron();
+    void termino();
+
+private:
+    void procesarLote();
+    void fallar(const QString& texto);
+    void actualizar();
+
+    std::shared_ptr<const ReportePreparado> rep_;
+    FuenteDatos fuente_;
+    rp::ui::Operador& operador_;
+    std::unique_ptr<LectorFilas> filas_;
+    std::unique_ptr<Paginador> paginador_;
+    QTimer temporizador_;
+    int lote_ = 200;
+    int actual_ = 0;
+    bool comenzado_ = false;
+    bool fallo_ = false;
+    VistaPagina* vista_;
+    QScrollArea* desplazamiento_;
+    QLabel* etiqueta_;
+    QComboBox* zoom_;
+};
+
+} // namespace rp::motor

@@ -1,0 +1,189 @@
+// CSV output and page layout.
+#include "BaseDePrueba.h"
+
+#include "report/engine/ContextoReporte.h"
+#include "report/engine/EscritorCsv.h"
+#include "report/engine/LectorFilas.h"
+#include "report/engine/LectorPlantilla.h"
+#include "report/engine/Paginador.h"
+#include "report/engine/ReportePreparado.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace rp::motor;
+
+namespace {
+
+// Workstation settings of the tests: day/month/year with "/", decimal comma.
+struct RegionalFija : ::testing::Environment {
+    void SetUp() override { rp::suite::Regional::establecer(rp::suite::Regional::espaniol()); }
+};
+const auto* regionalFija = ::testing::AddGlobalTestEnvironment(new RegionalFija);
+
+std::shared_ptr<const ReportePreparado> preparar(const QString& plantilla,
+                                                 const SolicitudReporte& s = SolicitudReporte()) {
+    return ReportePreparado::preparar(LectorPlantilla::leerTexto(plantilla), s,
+                                      QDateTime(QDate(2025, 2, 3), QTime(9, 5)));
+}
+
+// A data source of `n` generated rows (IDHIS 1..n), without a database.
+FuenteDatos filasGeneradas(int n, QStringList textos = {}) {
+    FuenteDatos f;
+    f.consultar = [n, textos](const QString&) -> std::unique_ptr<rp::db::Cursor> {
+        QList<QVariantList> filas;
+        for (int i = 1; i <= n; ++i) {
+            filas << QVariantList{i, textos.value(i - 1, QStringLiteral("art %1").arg(i)), i * 1.5,
+                                  QVariant(), QDateTime(QDate(2024, 12, 31), QTime(10, i % 60))};
+        }
+        QList<rp::db::Field> campos;
+        for (int i = 0; i < 5; ++i)
+            campos << rp::db::Field{QStringLiteral("c%1").arg(i), rp::db::adtype::VarWChar, 0};
+        return std::make_unique<rp::db::MemoryCursor>(campos, filas);
+    };
+    return f;
+}
+
+QString textoPagina(const PaginaReporte& p, int total) {
+    QStringList t;
+    for (const ElementoPagina& e : p.elementos) {
+        if (e.tipo == ElementoPagina::Texto)
+            t << ContextoReporte::sustituirTotal(e.texto, total);
+    }
+    return t.join('|');
+}
+
+} // namespace
+
+TEST(EscritorCsv, CeldasRfc4180YFormulasNeutralizadas) {
+    FormatoColumna texto;
+    EXPECT_EQ("abc", EscritorCsv::celda("abc", texto).toStdString());
+    EXPECT_EQ("\"a,b\"", EscritorCsv::celda("a,b", texto).toStdString());
+    EXPECT_EQ("\"di \"\"hola\"\"\"", EscritorCsv::celda("di \"hola\"", texto).toStdString());
+    EXPECT_EQ("\"dos\r\nlineas\"", EscritorCsv::celda("dos\r\nlineas", texto).toStdString());
+    for (const char* peligroso : {"=SUM(A1)", "+1", "-2+3", "@cmd", "\tx", "\rx"})
+        EXPECT_EQ('\'', EscritorCsv::celda(QString::fromLatin1(peligroso), texto).remove('"').at(0))
+            << peligroso;
+    EXPECT_EQ("\"'=1,2\"", EscritorCsv::celda("=1,2", texto).toStdString());
+    // Numbers are numbers: no apostrophe before a negative one.
+    EXPECT_EQ("-1.5", EscritorCsv::celda(-1.5, texto).toStdString());
+    FormatoColumna dos;
+    dos.tipo = FormatoColumna::Numero;
+    EXPECT_EQ("-1234.50", EscritorCsv::celda(-1234.5, dos).toStdString());
+    FormatoColumna entero;
+    entero.tipo = FormatoColumna::Entero;
+    EXPECT_EQ("7", EscritorCsv::celda(qint64(7), entero).toStdString());
+    EXPECT_EQ(
+        "2024-12-31T10:30:00",
+        EscritorCsv::celda(QDateTime(QDate(2024, 12, 31), QTime(10, 30)), texto).toStdString());
+    FormatoColumna fecha;
+    fecha.tipo = FormatoColumna::Fecha;
+    EXPECT_EQ(
+        "2024-12-31",
+        EscritorCsv::celda(QDateTime(QDate(2024, 12, 31), QTime(10, 30)), fecha).toStdString());
+    EXPECT_EQ("", EscritorCsv::celda(QVariant(), texto).toStdString());
+}
+
+TEST(EscritorCsv, ArchivoConTitulosVisiblesDesdeLaBase) {
+    prueba::BaseDePrueba base;
+    SolicitudReporte s;
+    s.formula = QStringLiteral("{V_MV_PRECIOSHIS.IDLISTA} = '1'");
+    s.formulas[4] = QStringLiteral("OcultarColumnas = '1 - '");
+    const auto rep = preparar(prueba::BaseDePrueba::textoHistorial(), s);
+    const QString ruta = base.dir.filePath("salida.csv");
+    EXPECT_EQ(2, EscritorCsv::escribirArchivo(*rep, base.fuente(), ruta));
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ("Id,Descripción,Costo,Fecha\r\n"
+              "1,Tornillo 10%,10.50,2024-12-30T10:00:00\r\n"
+              "2,tuerca_fina,0.00,2024-12-31T00:00:00\r\n",
+              QString::fromUtf8(f.readAll()).toStdString());
+}
+
+TEST(EscritorCsv, FallaLaConsultaYNoQuedaArchivo) {
+    prueba::BaseDePrueba base;
+    SolicitudReporte s;
+    s.orden = {QStringLiteral("+{V_MA_ARTICULOS.NOEXISTE}")};
+    const auto rep = preparar(prueba::BaseDePrueba::textoHistorial(), s);
+    const QString ruta = base.dir.filePath("salida.csv");
+    EXPECT_ANY_THROW(EscritorCsv::escribirArchivo(*rep, base.fuente(), ruta));
+    EXPECT_FALSE(QFile::exists(ruta));
+}
+
+TEST(Paginador, EncabezadoEnCadaPaginaYPieConTotal) {
+    const auto rep = preparar(prueba::BaseDePrueba::textoHistorial());
+    Paginador medida(*rep);
+    const int porPagina = medida.filasPorPagina();
+    ASSERT_GT(porPagina, 20);
+    const int filas = porPagina * 2 + 3;
+    auto lector = rep->abrir(filasGeneradas(filas));
+    int total = 0;
+    const QList<PaginaReporte> paginas = Paginador::componer(*rep, *lector, &total);
+    ASSERT_EQ(3, total);
+    EXPECT_EQ(porPagina, paginas.at(0).filas);
+    EXPECT_EQ(3, paginas.at(2).filas);
+    for (const PaginaReporte& p : paginas) {
+        const QString t = textoPagina(p, total);
+        EXPECT_TRUE(t.startsWith("03/02/2025|Historial|Id|Descripción|Costo|Precio 1|Fecha|"))
+            << t.left(80).toStdString();
+        EXPECT_TRUE(t.contains(QStringLiteral("Página %1 de 3").arg(p.numero))) << p.numero;
+    }
+    // Numbers and dates in the workstation's form.
+    EXPECT_TRUE(textoPagina(paginas.at(0), total).contains("|1|art 1|1,50|31/12/2024 10:01:00|"));
+}
+
+TEST(Paginador, SinFilasUnaPagina) {
+    const auto rep = preparar(prueba::BaseDePrueba::textoHistorial());
+    auto lector = rep->abrir(filasGeneradas(0));
+    int total = 0;
+    const auto paginas = Paginador::componer(*rep, *lector, &total);
+    EXPECT_EQ(1, total);
+    EXPECT_TRUE(textoPagina(paginas.at(0), 1).contains("Página 1 de 1"));
+}
+
+TEST(Paginador, ColumnasOcultasNoDejanHueco) {
+    SolicitudReporte s;
+    s.formulas[4] = QStringLiteral("OcultarColumnas = '0 - '");
+    const auto rep = preparar(prueba::BaseDePrueba::textoHistorial(), s);
+    const DisenoPagina d = DisenoPagina::calcular(*rep);
+    ASSERT_EQ(4, d.columnas.size());
+    EXPECT_DOUBLE_EQ(10, d.columnas.at(0).x);
+    EXPECT_DOUBLE_EQ(20, d.columnas.at(1).x);
+    EXPECT_DOUBLE_EQ(60, d.columnas.at(2).x); // Precio 1 takes the place of Costo
+    EXPECT_DOUBLE_EQ(80, d.columnas.at(3).x);
+}
+
+TEST(Paginador, ColumnasMasAnchasQueLaHojaSeAchican) {
+    QString t = prueba::BaseDePrueba::textoHistorial();
+    t.replace("ancho = 40", "ancho = 400");
+    const auto rep = preparar(t);
+    const DisenoPagina d = DisenoPagina::calcular(*rep);
+    const auto& u = d.columnas.last();
+    EXPECT_NEAR(d.derecha, u.x + u.ancho, 1e-9);
+}
+
+TEST(Paginador, EncabezadoDeGrupoNuncaSoloAlPie) {
+    QString t = prueba::BaseDePrueba::textoHistorial();
+    t += "[grupo]\ncampo = {V_MA_ARTICULOS.DESCRIPCION}\ntitulo = Artículo "
+         "{V_MA_ARTICULOS.DESCRIPCION}\n";
+    const auto rep = preparar(t);
+    const int porPagina = Paginador(*rep).filasPorPagina();
+    // Groups of two rows: the header of a group never ends a page.
+    QStringList textos;
+    for (int i = 0; i < porPagina * 3; ++i)
+        textos << QStringLiteral("g%1").arg(i / 2, 3, 10, QLatin1Char('0'));
+    auto lector = rep->abrir(filasGeneradas(porPagina * 3, textos));
+    const auto paginas = Paginador::componer(*rep, *lector);
+    ASSERT_GT(paginas.size(), 3);
+    for (const PaginaReporte& p : paginas) {
+        // The last text of the detail area is never a group header.
+        const ElementoPagina* ultimo = nullptr;
+        for (const ElementoPagina& e : p.elementos) {
+            if (e.tipo == ElementoPagina::Texto && !e.texto.contains("Página"))
+                ultimo = &e;
+        }
+        ASSERT_TRUE(ultimo);
+        EXPECT_FALSE(ultimo->texto.startsWith("Artículo g")) << p.numero;
+    }
+}
