@@ -1,0 +1,246 @@
+// PDF, printer and preview output on the offscreen platform.
+#include "../BaseDePrueba.h"
+
+#include "report/engine/DialogoImpresion.h"
+#include "report/engine/EjecutorReporte.h"
+#include "report/engine/LectorPlantilla.h"
+#include "report/engine/Paginador.h"
+#include "report/engine/ReportePreparado.h"
+#include "report/engine/SalidaImpresora.h"
+#include "report/engine/VentanaVistaPrevia.h"
+#include "ui/OperadorGuion.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QRegularExpression>
+#ifdef RP_HAVE_QTEST
+#include <QTest>
+#endif
+#include <gtest/gtest.h>
+
+using namespace rp::motor;
+
+namespace {
+
+// Pages of a PDF file: its page objects ("/Type /Page", not "/Pages").
+int paginasPdf(const QString& ruta) {
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray datos = f.readAll();
+    static const QRegularExpression pagina(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
+    return static_cast<int>(QString::fromLatin1(datos).count(pagina));
+}
+
+// A cursor of `n` generated rows that counts how many were fetched.
+class CursorContado : public rp::db::Cursor {
+public:
+    CursorContado(int n, int* leidas) : n_(n), leidas_(leidas) {
+        for (int i = 0; i < 5; ++i)
+            campos_ << rp::db::Field{QStringLiteral("c%1").arg(i), rp::db::adtype::VarWChar, 0};
+    }
+    const QList<rp::db::Field>& fields() const override { return campos_; }
+    bool fetch() override {
+        if (i_ >= n_)
+            return false;
+        ++i_;
+        ++*leidas_;
+        return true;
+    }
+    QVariant value(int c) const override {
+        switch (c) {
+        case 0:
+            return i_;
+        case 1:
+            return QStringLiteral("artículo %1").arg(i_);
+        case 4:
+            return QDateTime(QDate(2024, 12, 31), QTime(10, 0));
+        default:
+            return i_ * 1.25;
+        }
+    }
+
+private:
+    QList<rp::db::Field> campos_;
+    int n_;
+    int* leidas_;
+    int i_ = 0;
+};
+
+class Render : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ruta_ = base_.plantilla("historial.rpt", prueba::BaseDePrueba::textoHistorial());
+    }
+    FuenteDatos generadas(int n) {
+        FuenteDatos f;
+        f.consultar = [this, n](const QString&) -> std::unique_ptr<rp::db::Cursor> {
+            return std::make_unique<CursorContado>(n, &leidas_);
+        };
+        return f;
+    }
+    int filasPorPagina() {
+        const auto rep = ReportePreparado::preparar(LectorPlantilla::leerArchivo(ruta_), {});
+        return Paginador(*rep).filasPorPagina();
+    }
+
+    prueba::BaseDePrueba base_;
+    QString ruta_;
+    int leidas_ = 0;
+    rp::ui::OperadorGuion operador_;
+};
+
+} // namespace
+
+TEST_F(Render, PdfConUnaPaginaPorPaginaDelReporte) {
+    const int n = filasPorPagina() * 4 + 1;
+    SolicitudReporte s;
+    s.plantilla = ruta_;
+    s.destino = Destino::Pdf;
+    s.archivoSalida = base_.dir.filePath("r.pdf");
+    EjecutorReporte e(generadas(n), operador_);
+    QStringList traza;
+    e.fijarTraza([&](const QString& t) { traza << t; });
+    EXPECT_EQ(EjecutorReporte::Resultado::Exportado, e.ejecutar(s));
+    EXPECT_EQ(5, paginasPdf(s.archivoSalida));
+    ASSERT_EQ(2, traza.size());
+    EXPECT_TRUE(traza.at(0).startsWith("plantilla=")) << traza.at(0).toStdString();
+    EXPECT_TRUE(traza.at(1).contains("SELECT V_MV_PRECIOSHIS.IDHIS AS c0"));
+}
+
+TEST_F(Render, PdfDesdeLaBaseReal) {
+    SolicitudReporte s;
+    s.plantilla = ruta_;
+    s.destino = Destino::Pdf;
+    s.formula = QStringLiteral("{V_MV_PRECIOSHIS.FECHAHORA} <= Date(2024,12,31)");
+    s.archivoSalida = base_.dir.filePath("r.pdf");
+    EjecutorReporte e(base_.fuente(), operador_);
+    EXPECT_EQ(EjecutorReporte::Resultado::Exportado, e.ejecutar(s));
+    EXPECT_EQ(1, paginasPdf(s.archivoSalida));
+    EXPECT_TRUE(base_.sentencias.last().contains("WHERE V_MV_PRECIOSHIS.FECHAHORA < CONVERT("));
+}
+
+TEST_F(Render, ImpresoraRespetaIntervaloYCopias) {
+    const int n = filasPorPagina() * 5; // 5 pages
+    SolicitudReporte s;
+    s.plantilla = ruta_;
+    s.destino = Destino::Impresora;
+    s.archivoSalida = base_.dir.filePath("impreso.pdf");
+    s.copias = 2;
+    s.desdePagina = 2;
+    s.hastaPagina = 4;
+    EjecutorReporte e(generadas(n), operador_);
+    EXPECT_EQ(EjecutorReporte::Resultado::Impreso, e.ejecutar(s));
+    EXPECT_EQ(6, e.hojasImpresas());
+    EXPECT_EQ(6, paginasPdf(s.archivoSalida));
+}
+
+TEST_F(Render, DialogoDeImpresionPorElOperador) {
+    const int n = filasPorPagina() * 3;
+    SolicitudReporte s;
+    s.plantilla = ruta_;
+    s.destino = Destino::Impresora;
+    s.archivoSalida = base_.dir.filePath("impreso.pdf");
+    s.conDialogo = true;
+    int total = 0;
+    operador_.responderDialogo([&](rp::ui::DialogoModal& m) {
+        auto& d = dynamic_cast<DialogoImpresion&>(m);
+        total = d.totalPaginas;
+        d.copias = 3;
+        d.desdePagina = 3;
+        d.hastaPagina = 9; // beyond the last page: up to the last one
+        return true;
+    });
+    EjecutorReporte e(generadas(n), operador_);
+    EXPECT_EQ(EjecutorReporte::Resultado::Impreso, e.ejecutar(s));
+    EXPECT_EQ(3, total);
+    EXPECT_EQ(3, paginasPdf(s.archivoSalida));
+
+    // Cancelled: nothing is printed.
+    QFile::remove(s.archivoSalida);
+    operador_.responderDialogo([](rp::ui::DialogoModal&) { return false; });
+    EXPECT_EQ(EjecutorReporte::Resultado::Cancelado, e.ejecutar(s));
+    EXPECT_FALSE(QFile::exists(s.archivoSalida));
+    EXPECT_TRUE(operador_.sinInesperadas());
+}
+
+TEST_F(Render, OtrosDestinosSinSalida) {
+    SolicitudReporte s;
+    s.plantilla = QStringLiteral("/no/existe.rpt");
+    s.destino = Destino::Otro2;
+    EjecutorReporte e(generadas(1), operador_);
+    EXPECT_EQ(EjecutorReporte::Resultado::SinSalida, e.ejecutar(s));
+}
+
+TEST_F(Render, VistaPreviaMuestraLaPrimeraPaginaAntesDeLaUltimaFila) {
+    const int porPagina = filasPorPagina();
+    const int n = porPagina * 6;
+    SolicitudReporte s;
+    s.plantilla = ruta_;
+    EjecutorReporte e(generadas(n), operador_);
+    ASSERT_EQ(EjecutorReporte::Resultado::Mostrado, e.ejecutar(s));
+    QPointer<VentanaVistaPrevia> v = e.ventana();
+    ASSERT_TRUE(v);
+    EXPECT_TRUE(v->isMaximized() || v->windowState().testFlag(Qt::WindowMaximized));
+    v->fijarLote(porPagina + 1);
+    // One turn of the event loop lays out the first page only.
+    while (v->paginasListas() == 0)
+        QCoreApplication::processEvents();
+    EXPECT_LT(leidas_, n);
+    EXPECT_FALSE(v->terminado());
+    auto* etiqueta = v->findChild<QLabel*>("etiquetaPagina");
+    ASSERT_TRUE(etiqueta);
+    EXPECT_EQ("Página 1 de 1+", etiqueta->text().toStdString());
+    while (!v->terminado())
+        QCoreApplication::processEvents();
+    EXPECT_EQ(n, leidas_);
+    EXPECT_EQ("Página 1 de 6", etiqueta->text().toStdString());
+    v->findChild<QAction*>("ultima")->trigger();
+    EXPECT_EQ(6, v->paginaActual());
+    v->findChild<QAction*>("anterior")->trigger();
+    EXPECT_EQ("Página 5 de 6", etiqueta->text().toStdString());
+
+    // Export buttons ask for the file through the operator.
+    const QString pdf = base_.dir.filePath("vista.pdf");
+    operador_.responderArchivo(pdf);
+    v->findChild<QAction*>("exportarPdf")->trigger();
+    EXPECT_EQ(6, paginasPdf(pdf));
+    const QString csv = base_.dir.filePath("vista.csv");
+    operador_.responderArchivo(csv);
+    v->findChild<QAction*>("exportarCsv")->trigger();
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(n + 1, f.readAll().count("\r\n"));
+    EXPECT_TRUE(operador_.sinInesperadas()) << operador_.resumenInesperadas().toStdString();
+
+#ifdef RP_HAVE_QTEST
+    // Esc closes (and deletes) the window.
+    QTest::keyClick(v, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(v.isNull());
+#else
+    v->close();
+#endif
+}
+
+TEST_F(Render, VistaPreviaInformaUnErrorDeLaConsulta) {
+    SolicitudReporte s;
+    s.plantilla = ruta_;
+    s.orden = {QStringLiteral("+{V_MA_ARTICULOS.NOEXISTE}")};
+    operador_.responderMensaje(rp::ui::vbOK);
+    EjecutorReporte e(base_.fuente(), operador_);
+    ASSERT_EQ(EjecutorReporte::Resultado::Mostrado, e.ejecutar(s));
+    ASSERT_EQ(1, operador_.mensajes().size());
+    EXPECT_TRUE(operador_.mensajes().at(0).texto.startsWith("Ha ocurrido el siguiente error: "));
+    EXPECT_EQ("Aviso al operador", operador_.mensajes().at(0).titulo.toStdString());
+    delete e.ventana();
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
