@@ -258,8 +258,8 @@ private:
         } else {
             return false;
         }
-        name = textNode(out);
-        group = textNode(QString());
+        name = textNode(out, SqlToken::Word);
+        group = textNode(QString(), SqlToken::Space);
         return true;
     }
 
@@ -274,8 +274,9 @@ private:
         if (type < 0 || !wordIn(c[type], {"DATETIME", "SMALLDATETIME", "DATE", "DATETIME2"}))
             return false;
         const QString value = sqlText(c.mid(0, as)).trimmed();
-        name = textNode(QStringLiteral("rp_to_datetime(%1, %2)").arg(value, defaultDateStyle()));
-        group = textNode(QString());
+        name = textNode(QStringLiteral("rp_to_datetime(%1, %2)").arg(value, defaultDateStyle()),
+                        SqlToken::Word);
+        group = textNode(QString(), SqlToken::Space);
         return true;
     }
 
@@ -461,7 +462,15 @@ private:
 } // namespace
 
 QString DialectRewriter::rewrite(const QString& sql) const {
-    QList<SqlNode> nodes = buildSqlNodes(tokenizeSql(sql));
+    const QList<SqlToken> tokens = tokenizeSql(sql);
+    for (const SqlToken& t : tokens) {
+        if (!t.significant())
+            continue;
+        if (t.isWord("PRAGMA"))
+            return sql; // SQLite's own statement
+        break;
+    }
+    QList<SqlNode> nodes = buildSqlNodes(tokens);
     Rewrite(*this).batch(nodes);
     return sqlText(nodes);
 }

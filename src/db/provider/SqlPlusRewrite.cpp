@@ -109,6 +109,14 @@ Kind kindOf(const QList<SqlNode>& level, const Term& t, bool multiplied) {
         return Kind::Text;
     if (n.is(SqlToken::Number))
         return Kind::Number;
+    if (n.is(SqlToken::Word) && n.token.text.endsWith(u')')) {
+        // A conversion the rewrite has already written out.
+        if (n.token.text.startsWith(QLatin1String("rp_to_text("), Qt::CaseInsensitive))
+            return Kind::Text;
+        if (n.token.text.startsWith(QLatin1String("CAST("), Qt::CaseInsensitive) ||
+            n.token.text.startsWith(QLatin1String("ROUND("), Qt::CaseInsensitive))
+            return Kind::Number;
+    }
     if (n.is(SqlToken::Word)) {
         static const char* const text[] = {"LTRIM",      "RTRIM",   "UPPER",     "LOWER",
                                            "SUBSTRING",  "RP_LEFT", "RP_RIGHT",  "REPLACE",

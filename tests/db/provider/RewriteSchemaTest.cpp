@@ -15,6 +15,9 @@ TEST(RewriteSchema, AddFieldStatementRuns) {
                   .toStdString(),
               "CREATE TABLE T (A INT DEFAULT -1, F DATETIME DEFAULT (GETDATE()))");
 
+    EXPECT_EQ(r.rewrite(QStringLiteral("PRAGMA table_info('T')")).toStdString(),
+              "PRAGMA table_info('T')");
+
     test::TempDatabase db;
     db.run(QStringLiteral("CREATE TABLE MA_CLIENTES (CODIGO VARCHAR(10))"));
     db.run(QStringLiteral("INSERT INTO MA_CLIENTES VALUES ('1')"));
