@@ -1,0 +1,53 @@
+#include "RewriteCase.h"
+
+#include "db/provider/SqlTokenizer.h"
+
+#include <QRandomGenerator>
+
+using namespace rp::db;
+
+// Tokens always give back the statement, whatever the text holds.
+TEST(RewriteMalformed, TokensJoinBackToTheText) {
+    const QString alphabet = QStringLiteral("ab1 '\"[]()-*/+,;.?@#{}\n\r\tñ=<>%_");
+    QRandomGenerator random(20241231);
+    for (int round = 0; round < 2000; ++round) {
+        QString s;
+        const int n = int(random.bounded(40));
+        for (int k = 0; k < n; ++k)
+            s += alphabet.at(int(random.bounded(alphabet.size())));
+        ASSERT_EQ(joinTokens(tokenizeSql(s)), s);
+        const DialectRewriter r;
+        (void)r.rewrite(s); // must not crash or hang
+    }
+}
+
+// Broken statements are refused by the database as errors, never crash.
+TEST(RewriteMalformed, BrokenStatementsFailAsErrors) {
+    test::TempDatabase db;
+    createRewriteSample(db);
+    const char* broken[] = {
+        "SELECT TOP FROM MA_ARTICULOS",
+        "SELECT TOP 5 PERCENT",
+        "SELECT (SELECT TOP 1 x FROM",
+        "SELECT 'unterminated FROM MA_ARTICULOS",
+        "SELECT [unterminated FROM MA_ARTICULOS",
+        "SELECT * FROM MA_ARTICULOS WITH (NOLOCK",
+        "SELECT CONVERT(varchar) FROM MA_ARTICULOS",
+        "SELECT CONVERT() + ",
+        "SELECT 1 + + ",
+        "SELECT DATEADD(, 1) ))",
+        ") SELECT 1",
+        "EXEC",
+        "{call}",
+    };
+    for (const char* sql : broken) {
+        db.connection.clearErrors();
+        try {
+            auto c = db.connection.execute(QString::fromUtf8(sql));
+            while (c && c->fetch()) {
+            }
+        } catch (const DbError&) {
+            EXPECT_FALSE(db.connection.errors().isEmpty()) << sql;
+        }
+    }
+}
