@@ -1,0 +1,131 @@
+#include "report/EscaneoUltimoCosto.h"
+
+#include "../db/DbPrueba.h"
+#include "banner/Dll_Display.h"
+#include "suite/Utilidades.h"
+
+namespace {
+
+using rp::report::EscaneoUltimoCosto;
+using rp::suite::Utilidades;
+
+QString cod(const QString& c) {
+    return Utilidades::FormatoCodigo(c, 25);
+}
+
+// A small catalogue on a real SQLite file, shaped as the suite's views.
+class EscaneoUltimoCostoTest : public rp::db::test::DbPrueba {
+protected:
+    rp::banner::Dll_Display cartel;
+
+    void SetUp() override {
+        DbPrueba::SetUp();
+        abrir();
+        sql(QStringLiteral(
+            "CREATE TABLE V_MA_ARTICULOS (IDARTICULO VARCHAR(25) PRIMARY KEY, DESCRIPCION "
+            "VARCHAR(100), IDRUBRO VARCHAR(4), CUENTAPROVEEDOR VARCHAR(20), IDFAMILIA "
+            "VARCHAR(20), FHULTIMOCOSTO DATETIME)"));
+        sql(QStringLiteral("CREATE TABLE V_MV_PRECIOSHIS (ID INTEGER PRIMARY KEY, IDARTICULO "
+                           "VARCHAR(25), IDLISTA VARCHAR(4), FECHAHORA DATETIME, COSTO FLOAT)"));
+    }
+    void articulo(const QString& c, const QString& guardada = QString(),
+                  const QString& familia = QStringLiteral("01")) {
+        sql(QStringLiteral("INSERT INTO V_MA_ARTICULOS VALUES ('%1', 'Articulo %2', '   1', "
+                           "'P1', '%3', %4)")
+                .arg(cod(c), c, QString(familia).replace(QLatin1Char('\''), QLatin1String("''")),
+                     guardada.isEmpty() ? QStringLiteral("NULL")
+                                        : QLatin1Char('\'') + guardada + QLatin1Char('\'')));
+    }
+    void cambio(const QString& c, const QString& lista, const QString& fecha, double costo) {
+        sql(QStringLiteral("INSERT INTO V_MV_PRECIOSHIS (IDARTICULO, IDLISTA, FECHAHORA, COSTO) "
+                           "VALUES ('%1', '%2', '%3', %4)")
+                .arg(cod(c), lista, fecha)
+                .arg(costo));
+    }
+    QString guardada(const QString& c) {
+        auto cur = db.conexion().execute(
+            QStringLiteral("SELECT FHULTIMOCOSTO FROM V_MA_ARTICULOS WHERE IDARTICULO = ?"),
+            nullptr, {cod(c)});
+        if (!cur || !cur->fetch())
+            return QStringLiteral("<sin fila>");
+        const QVariant v = cur->value(0);
+        if (v.isNull())
+            return QString();
+        if (v.typeId() == QMetaType::QDateTime)
+            return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return v.toString().left(19).replace(QLatin1Char('T'), QLatin1Char(' '));
+    }
+    EscaneoUltimoCosto::Resultado escanear(const QString& s = QString()) {
+        cartel.CartelInicio(QStringLiteral("Calculando.."), false);
+        return EscaneoUltimoCosto(db, cartel).ejecutar(QStringLiteral("1"), s);
+    }
+};
+
+TEST_F(EscaneoUltimoCostoTest, ReglasDeLaFechaDelUltimoCosto) {
+    // No stored date: the latest change of the list with a cost above 0.
+    articulo(QStringLiteral("1"));
+    cambio(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("2024-01-01 08:00:00"), 10);
+    cambio(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("2024-03-01 08:00:00"), 0);
+    cambio(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("2024-02-01 08:00:00"), 12);
+    cambio(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("2024-05-01 08:00:00"), 5);
+    // A change 5 seconds after the stored date: not written.
+    articulo(QStringLiteral("2"), QStringLiteral("2024-02-01 10:00:00"));
+    cambio(QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("2024-02-01 10:00:05"), 10);
+    // Several later changes: the latest one.
+    articulo(QStringLiteral("3"), QStringLiteral("2024-01-01 00:00:00"));
+    cambio(QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("2024-03-01 09:30:00"), 7);
+    cambio(QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("2024-02-01 09:30:00"), 7);
+    // No history at all.
+    articulo(QStringLiteral("4"));
+    // 11 seconds later: written.
+    articulo(QStringLiteral("5"), QStringLiteral("2024-01-01 00:00:00"));
+    cambio(QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("2024-01-01 00:00:11"), 3);
+    // Only cost 0: never taken.
+    articulo(QStringLiteral("6"));
+    cambio(QStringLiteral("6"), QStringLiteral("1"), QStringLiteral("2024-01-01 00:00:00"), 0);
+
+    const EscaneoUltimoCosto::Resultado r = escanear();
+    EXPECT_TRUE(r.completo);
+    // One row per history row (an article without history once).
+    EXPECT_EQ(r.filas, 4 + 1 + 2 + 1 + 1 + 1);
+    EXPECT_EQ(guardada(QStringLiteral("1")), QStringLiteral("2024-02-01 08:00:00"));
+    EXPECT_EQ(guardada(QStringLiteral("2")), QStringLiteral("2024-02-01 10:00:00"));
+    EXPECT_EQ(guardada(QStringLiteral("3")), QStringLiteral("2024-03-01 09:30:00"));
+    EXPECT_EQ(guardada(QStringLiteral("4")), QString());
+    EXPECT_EQ(guardada(QStringLiteral("5")), QStringLiteral("2024-01-01 00:00:11"));
+    EXPECT_EQ(guardada(QStringLiteral("6")), QString());
+    EXPECT_EQ(cartel.ventana(), nullptr); // closed at the end
+    EXPECT_TRUE(cajas().isEmpty());
+
+    // A second scan finds nothing newer.
+    EXPECT_EQ(escanear().actualizados, 0);
+}
+
+TEST_F(EscaneoUltimoCostoTest, LaCondicionLimitaLosArticulosYAdmiteApostrofes) {
+    articulo(QStringLiteral("1"), QString(), QStringLiteral("O'Brien"));
+    articulo(QStringLiteral("2"), QString(), QStringLiteral("02"));
+    cambio(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("2024-01-01 08:00:00"), 10);
+    cambio(QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("2024-01-01 08:00:00"), 10);
+    const EscaneoUltimoCosto::Resultado r =
+        escanear(QStringLiteral(" V_MA_ARTICULOS.IDFAMILIA>='O''Brien'"));
+    EXPECT_EQ(r.filas, 1);
+    EXPECT_EQ(guardada(QStringLiteral("1")), QStringLiteral("2024-01-01 08:00:00"));
+    EXPECT_EQ(guardada(QStringLiteral("2")), QString());
+    EXPECT_TRUE(cajas().isEmpty());
+}
+
+TEST_F(EscaneoUltimoCostoTest, SentenciaYReglaDeLosDiezSegundos) {
+    EXPECT_EQ(EscaneoUltimoCosto::sentenciaArticulos(QString()),
+              QStringLiteral("SELECT     dbo.V_MA_ARTICULOS.*, dbo.V_MV_PreciosHis.IdLista FROM    "
+                             "     dbo.V_MA_ARTICULOS LEFT OUTER JOIN dbo.V_MV_PreciosHis ON "
+                             "dbo.V_MA_ARTICULOS.IDARTICULO = dbo.V_MV_PreciosHis.IdArticulo"));
+    EXPECT_TRUE(EscaneoUltimoCosto::sentenciaArticulos(QStringLiteral(" X>='1'"))
+                    .endsWith(QStringLiteral(".IdArticulo Where  X>='1'")));
+    const QDateTime t(QDate(2024, 1, 1), QTime(0, 0));
+    EXPECT_TRUE(EscaneoUltimoCosto::hayQueActualizar(t, std::nullopt));
+    EXPECT_FALSE(EscaneoUltimoCosto::hayQueActualizar(t.addSecs(10), t));
+    EXPECT_TRUE(EscaneoUltimoCosto::hayQueActualizar(t.addMSecs(10001), t));
+    EXPECT_FALSE(EscaneoUltimoCosto::hayQueActualizar(QDateTime(), std::nullopt));
+}
+
+} // namespace
