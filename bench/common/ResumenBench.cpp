@@ -34,7 +34,12 @@ void ResumenBench::ReportRuns(const std::vector<Run>& runs) {
         if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "mean")
             continue;
         Linea l;
-        l.nombre = QString::fromStdString(run.benchmark_name());
+        // The function name and its arguments, without the run settings.
+        l.nombre = QString::fromStdString(run.run_name.function_name);
+        if (!run.run_name.args.empty())
+            l.nombre += QLatin1Char('/') + QString::fromStdString(run.run_name.args);
+        if (run.run_type == Run::RT_Aggregate)
+            l.nombre += QStringLiteral(" (mean)");
         if (run.error_occurred) {
             l.error = QString::fromStdString(run.error_message);
             lineas_ << l;

@@ -1,0 +1,191 @@
+// The change-history report on the large database (1,000,000 changes): CSV
+// export through the engine's streamed writer against the sqlite3 tool with
+// ".mode csv" on the same statement, with the peak resident memory of the
+// export; PDF pages per second; time to the first page of the preview.
+#include "HistorialBench.h"
+#include "common/DatosBench.h"
+#include "common/HerramientaSqlite.h"
+#include "common/MemoriaPico.h"
+#include "db/provider/ProviderError.h"
+#include "report/engine/ErrorMotor.h"
+#include "report/engine/EscritorCsv.h"
+#include "report/engine/SalidaPdf.h"
+#include "report/engine/VentanaVistaPrevia.h"
+#include "report/engine/VistaPagina.h"
+#include "ui/Operador.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace rp::bench;
+
+// Articles of the partial runs: about a tenth of the history for the memory
+// comparison, a hundredth for the PDF.
+constexpr int kArticulosParte = 10000;
+constexpr int kArticulosPdf = 1000;
+
+bool preparado(benchmark::State& state) {
+    const QString error = DatosBench::abrirBaseCompartida();
+    if (!error.isEmpty())
+        state.SkipWithError(error.toUtf8().constData());
+    return error.isEmpty();
+}
+
+void fallo(benchmark::State& state, const QString& texto) {
+    state.SkipWithError(texto.toUtf8().constData());
+}
+
+// A work folder next to the data (the outputs are hundreds of megabytes).
+QString carpetaSalida() {
+    const QString carpeta = DatosBench::carpetaCache() + QStringLiteral("/salidas");
+    QDir().mkpath(carpeta);
+    return carpeta;
+}
+
+void ponerFilas(benchmark::State& state, qint64 filas) {
+    const double total = double(filas) * double(state.iterations());
+    state.counters["rows"] = benchmark::Counter(total, benchmark::Counter::kAvgIterations);
+    state.counters["rows_per_s"] = benchmark::Counter(total, benchmark::Counter::kIsRate);
+}
+
+// The engine's CSV writer on the history selected by `formula`; reports the
+// rows, the file size and how far the resident memory rose above what it was
+// before the export.
+void exportarCsv(benchmark::State& state, const QString& formula) {
+    if (!preparado(state))
+        return;
+    QString error;
+    const auto reporte = HistorialBench::preparar(formula, &error);
+    if (!reporte)
+        return fallo(state, error);
+    const QString archivo = carpetaSalida() + QStringLiteral("/historial-motor.csv");
+    const bool conPico = MemoriaPico::reiniciarPico();
+    const qint64 antes = MemoriaPico::actualKb();
+    qint64 filas = 0;
+    for (auto _ : state) {
+        try {
+            filas = rp::motor::EscritorCsv::escribirArchivo(*reporte, HistorialBench::fuente(),
+                                                            archivo);
+        } catch (const rp::motor::ErrorMotor& e) {
+            return fallo(state, e.texto());
+        } catch (const rp::db::DbError& e) {
+            return fallo(state, e.description());
+        }
+    }
+    ponerFilas(state, filas);
+    state.counters["file_mb"] = QFileInfo(archivo).size() / 1048576.0;
+    state.counters["rss_before_mb"] = antes / 1024.0;
+    if (conPico)
+        state.counters["peak_rss_rise_mb"] = (MemoriaPico::picoKb() - antes) / 1024.0;
+    QFile::remove(archivo);
+}
+
+void BM_Csv_Motor_Historial(benchmark::State& state) {
+    exportarCsv(state, QString());
+}
+
+void BM_Csv_Motor_Decima(benchmark::State& state) {
+    exportarCsv(state, HistorialBench::hastaArticulo(kArticulosParte));
+}
+
+// The same statement written by the sqlite3 tool as CSV with a header row.
+void BM_Csv_Sqlite3Tool_Historial(benchmark::State& state) {
+    if (!preparado(state))
+        return;
+    QString error;
+    const auto reporte = HistorialBench::preparar(QString(), &error);
+    if (!reporte)
+        return fallo(state, error);
+    const QString consulta = HistorialBench::formaSqlite(reporte->sentencia());
+    const QString base = DatosBench::baseGrande();
+    const qint64 filas = HerramientaSqlite::contarFilas(base, consulta, &error);
+    if (filas < 0)
+        return fallo(state, error);
+    const QString archivo = carpetaSalida() + QStringLiteral("/historial-sqlite3.csv");
+    const QString guion = QStringLiteral(".headers on\n.mode csv\n.output ") + archivo +
+                          QLatin1Char('\n') + consulta + QLatin1Char(';');
+    for (auto _ : state) {
+        const HerramientaSqlite::Resultado r = HerramientaSqlite::ejecutar(base, guion);
+        if (!r.ok)
+            return fallo(state, r.error);
+    }
+    ponerFilas(state, filas);
+    state.counters["file_mb"] = QFileInfo(archivo).size() / 1048576.0;
+    QFile::remove(archivo);
+}
+
+// PDF of the history of the first articles: pages written per second.
+void BM_Pdf_Historial(benchmark::State& state) {
+    if (!preparado(state))
+        return;
+    QString error;
+    const auto reporte =
+        HistorialBench::preparar(HistorialBench::hastaArticulo(kArticulosPdf), &error);
+    if (!reporte)
+        return fallo(state, error);
+    const QString archivo = carpetaSalida() + QStringLiteral("/historial.pdf");
+    int paginas = 0;
+    for (auto _ : state) {
+        try {
+            paginas =
+                rp::motor::SalidaPdf::escribirArchivo(*reporte, HistorialBench::fuente(), archivo);
+        } catch (const rp::motor::ErrorMotor& e) {
+            return fallo(state, e.texto());
+        } catch (const rp::db::DbError& e) {
+            return fallo(state, e.description());
+        }
+    }
+    const double total = double(paginas) * double(state.iterations());
+    state.counters["pages"] = benchmark::Counter(total, benchmark::Counter::kAvgIterations);
+    state.counters["pages_per_s"] = benchmark::Counter(total, benchmark::Counter::kIsRate);
+    state.counters["file_mb"] = QFileInfo(archivo).size() / 1048576.0;
+    QFile::remove(archivo);
+}
+
+// The preview of the whole history: from opening the window to the first page
+// laid out and painted (offscreen).
+void BM_VistaPrevia_PrimeraPagina(benchmark::State& state) {
+    if (!preparado(state))
+        return;
+    QString error;
+    const auto reporte = HistorialBench::preparar(QString(), &error);
+    if (!reporte)
+        return fallo(state, error);
+    int filasPorPagina = 0;
+    for (auto _ : state) {
+        auto* ventana = new rp::motor::VentanaVistaPrevia(reporte, HistorialBench::fuente(),
+                                                          rp::ui::operador());
+        ventana->resize(1280, 900);
+        ventana->show();
+        ventana->comenzar();
+        while (ventana->paginasListas() < 1 && !ventana->terminado())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        auto* vista = ventana->findChild<rp::motor::VistaPagina*>();
+        QPixmap imagen = vista ? vista->grab() : ventana->grab();
+        benchmark::DoNotOptimize(imagen);
+        state.PauseTiming();
+        filasPorPagina = ventana->paginador().filasPorPagina();
+        const bool vacia = ventana->paginasListas() < 1;
+        delete ventana;
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        if (vacia)
+            return fallo(state, QStringLiteral("la vista previa no compuso ninguna pagina"));
+    }
+    state.counters["rows_per_page"] = filasPorPagina;
+}
+
+BENCHMARK(BM_Csv_Motor_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_Csv_Sqlite3Tool_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_Csv_Motor_Decima)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_Pdf_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_VistaPrevia_PrimeraPagina)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+
+} // namespace
