@@ -7,6 +7,7 @@
 #include "common/HerramientaSqlite.h"
 #include "common/MemoriaPico.h"
 #include "db/provider/ProviderError.h"
+#include "report/ExportarReporte.h"
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/EscritorCsv.h"
 #include "report/engine/SalidaPdf.h"
@@ -93,6 +94,35 @@ void BM_Csv_Motor_Historial(benchmark::State& state) {
 
 void BM_Csv_Motor_Decima(benchmark::State& state) {
     exportarCsv(state, HistorialBench::hastaArticulo(kArticulosParte));
+}
+
+// The headless export of the program (--export FILE --tab 0, no ranges): the
+// form, the report run and the request hand-over in front of the same writer.
+void BM_Csv_ExportarReporte_Historial(benchmark::State& state) {
+    if (!preparado(state))
+        return;
+    const QString archivo = carpetaSalida() + QStringLiteral("/historial-programa.csv");
+    const bool conPico = MemoriaPico::reiniciarPico();
+    const qint64 antes = MemoriaPico::actualKb();
+    for (auto _ : state) {
+        const int estado =
+            rp::report::ExportarReporte(archivo, 0, {}, std::nullopt, std::nullopt, std::nullopt);
+        if (estado != 0)
+            return fallo(state, QStringLiteral("ExportarReporte termino con %1").arg(estado));
+    }
+    // Data rows: the lines of the file after the header (no cell of this
+    // report holds a line break).
+    qint64 lineas = 0;
+    QFile f(archivo);
+    if (f.open(QIODevice::ReadOnly)) {
+        while (!f.atEnd())
+            lineas += f.readLine().isEmpty() ? 0 : 1;
+    }
+    ponerFilas(state, lineas - 1);
+    state.counters["file_mb"] = QFileInfo(archivo).size() / 1048576.0;
+    if (conPico)
+        state.counters["peak_rss_rise_mb"] = (MemoriaPico::picoKb() - antes) / 1024.0;
+    QFile::remove(archivo);
 }
 
 // The same statement written by the sqlite3 tool as CSV with a header row.
@@ -184,6 +214,7 @@ void BM_VistaPrevia_PrimeraPagina(benchmark::State& state) {
 
 BENCHMARK(BM_Csv_Motor_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_Csv_Sqlite3Tool_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_Csv_ExportarReporte_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_Csv_Motor_Decima)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_Pdf_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_VistaPrevia_PrimeraPagina)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
