@@ -1,6 +1,7 @@
 // The dialog "Control de Acceso" on the offscreen platform.
 #include "connections/VentanaAcceso.h"
 #include "AccesoFixture.h"
+#include "VentanaEspera.h"
 #include "connections/frmAcceso.h"
 #include "db/AccesoPrompt.h"
 #include "suite/Utilidades.h"
@@ -29,18 +30,6 @@ template <class T> T* hijo(QWidget& w, const char* nombre) {
     T* c = w.findChild<T*>(QString::fromLatin1(nombre));
     EXPECT_NE(c, nullptr) << nombre;
     return c;
-}
-
-// Runs `accion` on the modal dialog once it is shown.
-void alMostrarse(std::function<void(VentanaAcceso&)> accion) {
-    QTimer::singleShot(0, [accion] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* v = qobject_cast<VentanaAcceso*>(w); v && v->isVisible()) {
-                accion(*v);
-                return;
-            }
-        }
-    });
 }
 
 } // namespace
