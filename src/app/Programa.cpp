@@ -28,9 +28,9 @@ void aviso(const QString& texto) {
 // or installation).
 QString moduloSqlite() {
     const QString dir = QCoreApplication::applicationDirPath();
-    for (const QString& candidato : {dir + QStringLiteral("/rp_sqlext.so"),
-                                     dir + QStringLiteral("/../db/provider/rp_sqlext.so"),
-                                     dir + QStringLiteral("/../lib/rp_tarifario/rp_sqlext.so")}) {
+    for (const QString& candidato :
+         {dir + QStringLiteral("/rpsqlext.so"), dir + QStringLiteral("/../../lib/rpsqlext.so"),
+          dir + QStringLiteral("/../lib/rp_tarifario/rpsqlext.so")}) {
         if (QFileInfo::exists(candidato))
             return QFileInfo(candidato).canonicalFilePath();
     }

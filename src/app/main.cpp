@@ -1,11 +1,15 @@
+#include "app/MotorReportes.h"
 #include "app/OpcionesPrograma.h"
 #include "app/Programa.h"
+#include "app/VentanaPrograma.h"
+#include "report/ExportarReporte.h"
 #include "ui/Operador.h"
 #include "ui/OperadorLote.h"
 #include "ui/OperadorQt.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <cstdio>
 #include <memory>
 
@@ -29,21 +33,45 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    const bool sinVentanas = opciones->lote || opciones->consulta || !opciones->exportar.isEmpty();
+    const bool exporta = !opciones->exportar.isEmpty();
+    const bool sinVentanas = opciones->lote || opciones->consulta || exporta;
+    // Reports are painted even without a display: exports draw offscreen.
+    if (sinVentanas && exporta) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
+            qputenv("XDG_RUNTIME_DIR", QDir::tempPath().toLocal8Bit() + "/rp_tarifario-runtime");
+    }
+
     std::unique_ptr<QCoreApplication> app;
     std::unique_ptr<rp::ui::Operador> operador;
-    if (sinVentanas) {
+    std::unique_ptr<rp::app::VentanaPrograma> ventanas;
+    if (sinVentanas && !exporta) {
         app = std::make_unique<QCoreApplication>(argc, argv);
-        operador = std::make_unique<rp::ui::OperadorLote>();
     } else {
         app = std::make_unique<QApplication>(argc, argv);
-        operador = std::make_unique<rp::ui::OperadorQt>();
     }
     QCoreApplication::setApplicationName(QStringLiteral("rp_tarifario"));
     QCoreApplication::setOrganizationName(QStringLiteral("rp_tarifario"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(RP_VERSION));
+    if (sinVentanas) {
+        operador = std::make_unique<rp::ui::OperadorLote>();
+    } else {
+        auto qt = std::make_unique<rp::ui::OperadorQt>();
+        ventanas =
+            std::make_unique<rp::app::VentanaPrograma>(static_cast<QApplication&>(*app), *qt);
+        operador = std::move(qt);
+    }
     rp::ui::setOperador(operador.get());
+    if (!(sinVentanas && !exporta))
+        rp::app::instalarMotorReportes();
 
     rp::app::Programa programa;
+    if (ventanas)
+        programa.abrirVentana = [&] { return ventanas->ejecutar(); };
+    programa.exportar = [](const rp::app::OpcionesPrograma& o) {
+        return rp::report::ExportarReporte(o.exportar, o.pestana.value_or(0), o.campos, o.columnas,
+                                           o.precio, o.orden);
+    };
     const int estado = programa.ejecutar(*opciones);
     rp::ui::setOperador(nullptr);
     return estado;

@@ -27,6 +27,8 @@ Connection::~Connection() {
         provider_->close();
 }
 
+SqlTrace* Connection::trace() { return gTrace.load(); }
+
 void Connection::setTrace(SqlTrace* trace) {
     gTrace.store(trace);
 }

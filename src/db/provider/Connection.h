@@ -73,6 +73,7 @@ public:
     // Every statement, as written and as sent, with its duration, goes to the
     // trace when one is installed (process-wide, set by --trace-sql).
     static void setTrace(SqlTrace* trace);
+    static SqlTrace* trace();
 
 private:
     void requireOpen() const;

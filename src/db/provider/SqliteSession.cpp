@@ -20,6 +20,23 @@ ProviderError SqliteSession::error(int rc) const {
     case SQLITE_CONSTRAINT:
         e.number = errc::IntegrityViolation;
         e.sqlState = QStringLiteral("23000");
+        // The program reads constraint failures by the server's numbers:
+        // 2627 duplicate key, 547 foreign-key or check conflict, 515 NULL.
+        switch (ext) {
+        case SQLITE_CONSTRAINT_PRIMARYKEY:
+        case SQLITE_CONSTRAINT_UNIQUE:
+            e.nativeError = 2627;
+            break;
+        case SQLITE_CONSTRAINT_FOREIGNKEY:
+        case SQLITE_CONSTRAINT_CHECK:
+            e.nativeError = 547;
+            break;
+        case SQLITE_CONSTRAINT_NOTNULL:
+            e.nativeError = 515;
+            break;
+        default:
+            break;
+        }
         break;
     case SQLITE_INTERRUPT:
     case SQLITE_BUSY:

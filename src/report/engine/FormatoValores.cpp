@@ -51,7 +51,8 @@ QString FormatoValores::mostrar(const QVariant& v, const FormatoColumna& f) cons
         return QString();
     switch (f.tipo) {
     case FormatoColumna::Texto:
-        return texto(v);
+        // Codes are stored right-aligned in their width; the page shows them trimmed.
+        return texto(v).trimmed();
     case FormatoColumna::Entero:
     case FormatoColumna::Numero: {
         std::optional<double> d;

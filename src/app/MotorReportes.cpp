@@ -1,0 +1,36 @@
+#include "app/MotorReportes.h"
+
+#include "db/DB_Dll.h"
+#include "db/provider/Connection.h"
+#include "db/provider/SqlTrace.h"
+#include "report/ReporteControl.h"
+#include "report/engine/EjecutorReporte.h"
+#include "report/engine/VentanaVistaPrevia.h"
+#include "ui/Operador.h"
+
+#include <memory>
+
+namespace rp::app {
+
+void instalarMotorReportes() {
+    rp::report::ReporteControl::establecerEjecutor([](const rp::motor::SolicitudReporte& s) {
+        // One engine for the run: a preview window keeps reading its rows
+        // after the request has been handed over.
+        static std::unique_ptr<rp::motor::EjecutorReporte> motor;
+        if (!motor) {
+            motor = std::make_unique<rp::motor::EjecutorReporte>(
+                rp::motor::FuenteDatos::de(rp::db::baseCompartida().conexion()),
+                rp::ui::operador());
+            motor->fijarTraza([](const QString& texto) {
+                if (rp::db::SqlTrace* traza = rp::db::Connection::trace())
+                    traza->note(QStringLiteral("REPORT"), texto);
+            });
+        }
+        if (motor->ejecutar(s) == rp::motor::EjecutorReporte::Resultado::Cancelado)
+            throw rp::report::ReporteControl::Fallo(
+                rp::report::ReporteControl::ErrorCancelado,
+                QStringLiteral("El usuario ha cancelado el reporte"));
+    });
+}
+
+} // namespace rp::app
