@@ -26,7 +26,7 @@ struct ParametrosLanzamiento {
     static ParametrosLanzamiento leer(const QString& texto, const ParametrosLanzamiento& anterior);
 };
 
-// Reduces a server specification to a host name: the text after the first
+// Reduces a server text to a host name: the text after the first
 // "/", then the text before the first ":" ("tcp/SRV01:1433" -> "SRV01").
 QString NormalizarServidor(const QString& servidor);
 
