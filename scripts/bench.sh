@@ -64,6 +64,6 @@ done
 echo
 echo "== Summary ($(date -u +%Y-%m-%d), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')) =="
 awk -F'\t' '
-    BEGIN { printf "%-12s %-44s %10s %9s %11s  %s\n", "binary", "benchmark", "rows", "seconds", "rows/s", "other" }
-    { printf "%-12s %-44s %10s %9s %11s  %s\n", $1, $2, $3, $4, $5, $6 }' "$summary"
+    BEGIN { printf "%-12s %-44s %10s %9s %9s %11s  %s\n", "binary", "benchmark", "rows", "seconds", "cpu s", "rows/s", "other" }
+    { printf "%-12s %-44s %10s %9s %9s %11s  %s\n", $1, $2, $3, $4, $5, $6, $7 }' "$summary"
 exit $status

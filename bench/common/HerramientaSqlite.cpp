@@ -4,8 +4,21 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <sys/resource.h>
 
 namespace rp::bench {
+
+namespace {
+
+// User + system time of the children waited for so far.
+double segundosHijos() {
+    rusage uso{};
+    getrusage(RUSAGE_CHILDREN, &uso);
+    return double(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) +
+           double(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
 
 QString HerramientaSqlite::programa() {
     const QString entorno = qEnvironmentVariable("RP_SQLITE3");
@@ -26,6 +39,7 @@ HerramientaSqlite::Resultado HerramientaSqlite::ejecutar(const QString& base,
     const QString texto = QStringLiteral(".bail on\n.load ") + DatosBench::moduloFunciones() +
                           QLatin1Char('\n') + guion + QLatin1Char('\n');
     QProcess p;
+    const double cpuAntes = segundosHijos();
     QElapsedTimer reloj;
     reloj.start();
     p.start(programa(), {QStringLiteral("-batch"), base});
@@ -42,6 +56,7 @@ HerramientaSqlite::Resultado HerramientaSqlite::ejecutar(const QString& base,
     }
     p.waitForFinished(-1);
     r.segundos = reloj.nsecsElapsed() / 1e9;
+    r.segundosCpu = segundosHijos() - cpuAntes;
     r.salida += p.readAllStandardOutput();
     const QByteArray errores = p.readAllStandardError();
     r.ok = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 && errores.isEmpty();

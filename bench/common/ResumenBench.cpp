@@ -45,14 +45,18 @@ void ResumenBench::ReportRuns(const std::vector<Run>& runs) {
             lineas_ << l;
             continue;
         }
-        if (run.iterations > 0)
+        if (run.iterations > 0) {
             l.segundos = run.real_accumulated_time / double(run.iterations);
+            l.segundosCpu = run.cpu_accumulated_time / double(run.iterations);
+        }
         QStringList otros;
         for (const auto& [nombre, contador] : run.counters) {
             if (nombre == "rows")
                 l.filas = contador.value;
             else if (nombre == "rows_per_s")
                 l.filasPorSegundo = contador.value;
+            else if (nombre == "cpu_s")
+                l.segundosCpu = contador.value;
             else
                 otros << QString::fromStdString(nombre) + QLatin1Char('=') +
                              QString::number(contador.value, 'g', 6);
@@ -80,6 +84,7 @@ void ResumenBench::Finalize() {
     out << relleno(QStringLiteral("benchmark"), ancho, false) << "  "
         << relleno(QStringLiteral("rows"), 10, true) << "  "
         << relleno(QStringLiteral("seconds"), 9, true) << "  "
+        << relleno(QStringLiteral("cpu s"), 9, true) << "  "
         << relleno(QStringLiteral("rows/s"), 11, true) << "  other\n";
     QFile tsv(qEnvironmentVariable("RP_BENCH_RESUMEN"));
     const bool conTsv = !tsv.fileName().isEmpty() && tsv.open(QIODevice::Append | QIODevice::Text);
@@ -89,32 +94,35 @@ void ResumenBench::Finalize() {
         if (!l.error.isEmpty()) {
             out << relleno(l.nombre, ancho, false) << "  ERROR: " << l.error << "\n";
             if (conTsv)
-                tsvOut << programa << '\t' << l.nombre << "\t-\t-\t-\tERROR: " << l.error << '\n';
+                tsvOut << programa << '\t' << l.nombre << "\t-\t-\t-\t-\tERROR: " << l.error
+                       << '\n';
             continue;
         }
         const QString filas = numero(l.filas, 0);
         const QString segundos = numero(l.segundos, 3);
+        const QString cpu = numero(l.segundosCpu, 3);
         const QString porSegundo = numero(l.filasPorSegundo, 0);
         out << relleno(l.nombre, ancho, false) << "  " << relleno(filas, 10, true) << "  "
-            << relleno(segundos, 9, true) << "  " << relleno(porSegundo, 11, true) << "  "
-            << l.otros << "\n";
+            << relleno(segundos, 9, true) << "  " << relleno(cpu, 9, true) << "  "
+            << relleno(porSegundo, 11, true) << "  " << l.otros << "\n";
         if (conTsv)
             tsvOut << programa << '\t' << l.nombre << '\t' << filas << '\t' << segundos << '\t'
-                   << porSegundo << '\t' << l.otros << '\n';
+                   << cpu << '\t' << porSegundo << '\t' << l.otros << '\n';
     }
     for (const Comparacion& c : comparaciones_) {
         const Linea* a = buscar(c.medida);
         const Linea* b = buscar(c.referencia);
-        if (!a || !b || b->segundos <= 0)
+        if (!a || !b || b->segundos <= 0 || b->segundosCpu <= 0)
             continue;
-        const QString texto = QStringLiteral("%1: %2 s against %3 s = %4x")
-                                  .arg(c.texto, numero(a->segundos, 3), numero(b->segundos, 3),
-                                       numero(a->segundos / b->segundos, 2));
-        out << "  " << texto << "\n";
+        const QString pared = numero(a->segundos / b->segundos, 2);
+        const QString cpu = numero(a->segundosCpu / b->segundosCpu, 2);
+        const QString detalle =
+            QStringLiteral("wall %1x (%2 s against %3 s), cpu %4x (%5 s against %6 s)")
+                .arg(pared, numero(a->segundos, 3), numero(b->segundos, 3), cpu,
+                     numero(a->segundosCpu, 3), numero(b->segundosCpu, 3));
+        out << "  " << c.texto << ": " << detalle << "\n";
         if (conTsv)
-            tsvOut << programa << '\t' << c.texto << "\t-\t-\t-\t"
-                   << numero(a->segundos / b->segundos, 2) << "x (" << numero(a->segundos, 3)
-                   << " s against " << numero(b->segundos, 3) << " s)\n";
+            tsvOut << programa << '\t' << c.texto << "\t-\t-\t-\t-\t" << detalle << '\n';
     }
     out.flush();
 }

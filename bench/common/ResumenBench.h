@@ -8,8 +8,11 @@
 namespace rp::bench {
 
 // Console output of Google Benchmark followed by a summary table: one line per
-// run with its rows, seconds per run, rows per second and the other counters,
-// then the comparisons asked for ("A against B": the ratio of their seconds).
+// run with its rows, wall seconds per run, CPU seconds per run, rows per second
+// and the other counters, then the comparisons asked for ("A against B": the
+// ratios of their wall and CPU seconds). CPU seconds are the process's own,
+// or the counter "cpu_s" when a benchmark sets it (work done by a child
+// process); on a shared machine they vary less than the wall time.
 // Each line is also appended to the file named by $RP_BENCH_RESUMEN (tab
 // separated), so scripts/bench.sh can print one table for every benchmark.
 //
@@ -40,6 +43,7 @@ private:
         QString nombre;
         double filas = -1;
         double segundos = 0;
+        double segundosCpu = 0;
         double filasPorSegundo = -1;
         QString otros;
         QString error;

@@ -141,12 +141,15 @@ void BM_Csv_Sqlite3Tool_Historial(benchmark::State& state) {
     const QString archivo = carpetaSalida() + QStringLiteral("/historial-sqlite3.csv");
     const QString guion = QStringLiteral(".headers on\n.mode csv\n.output ") + archivo +
                           QLatin1Char('\n') + consulta + QLatin1Char(';');
+    double cpu = 0;
     for (auto _ : state) {
         const HerramientaSqlite::Resultado r = HerramientaSqlite::ejecutar(base, guion);
         if (!r.ok)
             return fallo(state, r.error);
+        cpu += r.segundosCpu;
     }
     ponerFilas(state, filas);
+    state.counters["cpu_s"] = benchmark::Counter(cpu, benchmark::Counter::kAvgIterations);
     state.counters["file_mb"] = QFileInfo(archivo).size() / 1048576.0;
     QFile::remove(archivo);
 }
