@@ -19,7 +19,7 @@ public:
 
 private:
     int argc_ = 1;
-    char nombre_[32] = "banner_tests";
+    char nombre_[32] = "rp_tests";
     char* argv_[2] = {nombre_, nullptr};
     std::unique_ptr<QApplication> app_;
 };
