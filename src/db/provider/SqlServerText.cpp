@@ -113,7 +113,40 @@ size_t lengthWithoutTrailingBlanks(const Text& t) {
     return n;
 }
 
+namespace {
+
+bool isAscii(const unsigned char* s, int n) {
+    for (int i = 0; i < n; ++i) {
+        if (s[i] & 0x80)
+            return false;
+    }
+    return true;
+}
+
+// The same order as the general comparison, for texts of plain ASCII (codes
+// and most keys): no decoding, no allocation.
+int compareAscii(const unsigned char* a, int na, const unsigned char* b, int nb) {
+    while (na > 0 && a[na - 1] == ' ')
+        --na;
+    while (nb > 0 && b[nb - 1] == ' ')
+        --nb;
+    const int n = na < nb ? na : nb;
+    for (int i = 0; i < n; ++i) {
+        const unsigned char ca = (a[i] >= 'A' && a[i] <= 'Z') ? a[i] + 32 : a[i];
+        const unsigned char cb = (b[i] >= 'A' && b[i] <= 'Z') ? b[i] + 32 : b[i];
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return na == nb ? 0 : (na < nb ? -1 : 1);
+}
+
+} // namespace
+
 int compareUtf8(int n1, const void* p1, int n2, const void* p2) {
+    const auto* s1 = static_cast<const unsigned char*>(p1);
+    const auto* s2 = static_cast<const unsigned char*>(p2);
+    if (isAscii(s1, n1) && isAscii(s2, n2))
+        return compareAscii(s1, n1, s2, n2);
     const Text a = decodeUtf8(static_cast<const unsigned char*>(p1), n1);
     const Text b = decodeUtf8(static_cast<const unsigned char*>(p2), n2);
     const size_t la = lengthWithoutTrailingBlanks(a);
