@@ -43,54 +43,49 @@ bool readText(SQLHSTMT stmt, SQLUSMALLINT column, QVariant& out) {
     return true;
 }
 
-// The same through the narrow call, for drivers that speak UTF-8 there.
-bool readUtf8Text(SQLHSTMT stmt, SQLUSMALLINT column, QVariant& out) {
-    std::vector<char> buf(kChunkChars * 4);
-    const SQLLEN bufBytes = SQLLEN(buf.size());
-    QByteArray bytes;
+// Reads a column in chunks of `bufBytes` bytes with SQLGetData as `cType`;
+// `terminator` is the size of the terminating NUL the driver adds to each
+// chunk (1 for text, 0 for binary). `isNull` tells a NULL value.
+bool readChunks(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT cType, SQLLEN bufBytes,
+                SQLLEN terminator, QByteArray& data, bool& isNull) {
+    std::vector<char> buf(static_cast<size_t>(bufBytes));
+    isNull = false;
     for (;;) {
         SQLLEN ind = 0;
-        const SQLRETURN r = SQLGetData(stmt, column, SQL_C_CHAR, buf.data(), bufBytes, &ind);
+        const SQLRETURN r = SQLGetData(stmt, column, cType, buf.data(), bufBytes, &ind);
         if (r == SQL_NO_DATA)
             break;
         if (!odbcOk(r))
             return false;
         if (ind == SQL_NULL_DATA) {
-            out = QVariant();
+            isNull = true;
             return true;
         }
         const bool truncated =
-            r == SQL_SUCCESS_WITH_INFO && (ind == SQL_NO_TOTAL || ind >= bufBytes);
-        bytes.append(buf.data(), truncated ? bufBytes - 1 : ind);
+            r == SQL_SUCCESS_WITH_INFO && (ind == SQL_NO_TOTAL || ind > bufBytes - terminator);
+        data.append(buf.data(), truncated ? bufBytes - terminator : ind);
         if (!truncated)
             break;
     }
-    out = QString::fromUtf8(bytes);
+    return true;
+}
+
+// The same through the narrow call, for drivers that speak UTF-8 there.
+bool readUtf8Text(SQLHSTMT stmt, SQLUSMALLINT column, QVariant& out) {
+    QByteArray bytes;
+    bool isNull = false;
+    if (!readChunks(stmt, column, SQL_C_CHAR, SQLLEN(kChunkChars * 4), 1, bytes, isNull))
+        return false;
+    out = isNull ? QVariant() : QVariant(QString::fromUtf8(bytes));
     return true;
 }
 
 bool readBinary(SQLHSTMT stmt, SQLUSMALLINT column, QVariant& out) {
-    std::vector<char> buf(8192);
-    const SQLLEN bufBytes = SQLLEN(buf.size());
     QByteArray data;
-    for (;;) {
-        SQLLEN ind = 0;
-        const SQLRETURN r = SQLGetData(stmt, column, SQL_C_BINARY, buf.data(), bufBytes, &ind);
-        if (r == SQL_NO_DATA)
-            break;
-        if (!odbcOk(r))
-            return false;
-        if (ind == SQL_NULL_DATA) {
-            out = QVariant();
-            return true;
-        }
-        const bool truncated =
-            r == SQL_SUCCESS_WITH_INFO && (ind == SQL_NO_TOTAL || ind > bufBytes);
-        data.append(buf.data(), truncated ? bufBytes : ind);
-        if (!truncated)
-            break;
-    }
-    out = data;
+    bool isNull = false;
+    if (!readChunks(stmt, column, SQL_C_BINARY, 8192, 0, data, isNull))
+        return false;
+    out = isNull ? QVariant() : QVariant(data);
     return true;
 }
 
