@@ -27,7 +27,9 @@ Connection::~Connection() {
         provider_->close();
 }
 
-SqlTrace* Connection::trace() { return gTrace.load(); }
+SqlTrace* Connection::trace() {
+    return gTrace.load();
+}
 
 void Connection::setTrace(SqlTrace* trace) {
     gTrace.store(trace);
@@ -72,6 +74,8 @@ void Connection::open(const QString& connectionString, const QString& user,
     }
     provider->setCommandTimeout(commandTimeout_);
     provider->open(target.target, errors_);
+    if (isolationLevel_ != adXactReadCommitted)
+        provider->setIsolationLevel(isolationLevel_, errors_);
     provider_ = std::move(provider);
 }
 
@@ -83,6 +87,8 @@ void Connection::openWith(std::unique_ptr<ProviderConnection> provider, const QS
     connectionString_ = target;
     provider->setCommandTimeout(commandTimeout_);
     provider->open(target, errors_);
+    if (isolationLevel_ != adXactReadCommitted)
+        provider->setIsolationLevel(isolationLevel_, errors_);
     provider_ = std::move(provider);
 }
 
@@ -141,6 +147,19 @@ void Connection::setCommandTimeout(int seconds) {
     commandTimeout_ = seconds;
     if (provider_)
         provider_->setCommandTimeout(seconds);
+}
+
+void Connection::setIsolationLevel(int level) {
+    if (level != adXactReadUncommitted && level != adXactReadCommitted &&
+        level != adXactRepeatableRead && level != adXactSerializable)
+        throw DbError(
+            errc::InvalidArgument,
+            QStringLiteral("Arguments are of the wrong type, are out of acceptable range, "
+                           "or are in conflict with one another."),
+            kSource);
+    if (provider_)
+        provider_->setIsolationLevel(level, errors_);
+    isolationLevel_ = level;
 }
 
 QString Connection::defaultDatabase() const {

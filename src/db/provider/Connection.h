@@ -13,6 +13,12 @@ namespace rp::db {
 
 class SqlTrace;
 
+// ADO IsolationLevel values.
+constexpr int adXactReadUncommitted = 256;
+constexpr int adXactReadCommitted = 4096;
+constexpr int adXactRepeatableRead = 65536;
+constexpr int adXactSerializable = 1048576;
+
 // ADO-style connection. Opened with a connection string in one of the
 // layouts the program builds (SQL Server, Oracle, or a plain ODBC string);
 // `ConnectionString` translation picks the provider:
@@ -58,6 +64,10 @@ public:
     void setCursorLocation(int location) { cursorLocation_ = location; }
     QString defaultDatabase() const;
     void setDefaultDatabase(const QString& name);
+    // ADO IsolationLevel (adXactReadUncommitted 256, adXactReadCommitted 4096,
+    // ...); kept across reopening. An unknown value throws DbError 3001.
+    int isolationLevel() const { return isolationLevel_; }
+    void setIsolationLevel(int level);
 
     // adSchemaTables (20) and adSchemaColumns (4).
     std::unique_ptr<Cursor> openSchemaTables();
@@ -83,6 +93,7 @@ private:
     QList<ProviderError> errors_;
     int commandTimeout_ = 30;
     int cursorLocation_ = 2;
+    int isolationLevel_ = adXactReadCommitted;
 };
 
 } // namespace rp::db

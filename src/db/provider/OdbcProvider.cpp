@@ -285,6 +285,40 @@ void OdbcProvider::setCommandTimeout(int seconds) {
     commandTimeout_ = qMax(0, seconds);
 }
 
+void OdbcProvider::setIsolationLevel(int adoLevel, QList<ProviderError>& errors) {
+    requireOpen();
+    SQLULEN nivel = SQL_TXN_READ_COMMITTED;
+    switch (adoLevel) {
+    case 256:
+        nivel = SQL_TXN_READ_UNCOMMITTED;
+        break;
+    case 65536:
+        nivel = SQL_TXN_REPEATABLE_READ;
+        break;
+    case 1048576:
+        nivel = SQL_TXN_SERIALIZABLE;
+        break;
+    default:
+        break;
+    }
+    const SQLRETURN r = SQLSetConnectAttr(session_->dbc, SQL_ATTR_TXN_ISOLATION,
+                                          reinterpret_cast<SQLPOINTER>(nivel), SQL_IS_UINTEGER);
+    if (odbcOk(r))
+        return;
+    // A driver that offers one isolation only (SQLite's, for one) keeps the
+    // one it has, as ADO does with a level the provider cannot honour; any
+    // other failure is the caller's.
+    const QList<ProviderError> diagnosticos = session_->diagnostics(SQL_HANDLE_DBC, session_->dbc);
+    for (const ProviderError& e : diagnosticos) {
+        if (e.sqlState != QLatin1String("HYC00") && e.sqlState != QLatin1String("HY024") &&
+            e.sqlState != QLatin1String("HY092")) {
+            errors.append(diagnosticos);
+            throw DbError(diagnosticos.first().number, diagnosticos.first().description,
+                          diagnosticos.first().source);
+        }
+    }
+}
+
 void OdbcProvider::setDefaultDatabase(const QString& name, QList<ProviderError>& errors) {
     requireOpen();
     if (isSqlServer()) {

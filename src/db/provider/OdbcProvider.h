@@ -40,6 +40,7 @@ public:
     void setCommandTimeout(int seconds) override;
     int commandTimeout() const { return commandTimeout_; }
     void setDefaultDatabase(const QString& name, QList<ProviderError>& errors) override;
+    void setIsolationLevel(int adoLevel, QList<ProviderError>& errors) override;
     QString defaultDatabase() const override;
 
     std::unique_ptr<Cursor> schemaTables(QList<ProviderError>& errors) override;

@@ -31,8 +31,7 @@ public:
     // Returns the rows it produces (nullptr when it produces none);
     // rowsAffected receives the count of changed rows (-1 when unknown).
     virtual std::unique_ptr<Cursor> execute(const QString& sql, const QVariantList& params,
-                                            qint64& rowsAffected,
-                                            QList<ProviderError>& errors) = 0;
+                                            qint64& rowsAffected, QList<ProviderError>& errors) = 0;
 
     virtual void beginTrans(QList<ProviderError>& errors) = 0;
     virtual void commitTrans(QList<ProviderError>& errors) = 0;
@@ -42,6 +41,10 @@ public:
     virtual void setCommandTimeout(int seconds) = 0;
     virtual void setDefaultDatabase(const QString& name, QList<ProviderError>& errors) = 0;
     virtual QString defaultDatabase() const = 0;
+    // Transaction isolation of the session, as an ADO IsolationLevel value
+    // (256 read uncommitted, 4096 read committed, 65536 repeatable read,
+    // 1048576 serializable). Applies to the transactions begun afterwards.
+    virtual void setIsolationLevel(int adoLevel, QList<ProviderError>& errors) = 0;
 
     // Schema catalogue. Tables: TABLE_CATALOG, TABLE_SCHEMA, TABLE_NAME,
     // TABLE_TYPE ("TABLE" or "VIEW"). Columns: TABLE_CATALOG, TABLE_SCHEMA,

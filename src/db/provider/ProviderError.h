@@ -32,6 +32,7 @@ constexpr qint32 NotAllowedContext = 3219; // operation not allowed in this cont
 constexpr qint32 EofOrBof = 3021;          // no current record
 constexpr qint32 ItemNotFound = 3265;      // field name not in the collection
 constexpr qint32 NotSupported = 3251;      // the record set does not support the operation
+constexpr qint32 InvalidArgument = 3001;   // argument of the wrong type or out of range
 } // namespace errc
 
 // The run-time error raised by a failed provider operation. The same failure

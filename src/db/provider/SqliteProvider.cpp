@@ -335,6 +335,22 @@ void SqliteProvider::setCommandTimeout(int seconds) {
         sqlite3_busy_timeout(db_, timeoutSeconds_ * 1000);
 }
 
+void SqliteProvider::setIsolationLevel(int adoLevel, QList<ProviderError>& errors) {
+    Q_UNUSED(errors);
+    // SQLite has no dirty reads between connections: "PRAGMA read_uncommitted"
+    // only lets connections that share one cache see each other's pending
+    // writes, and this provider never shares a cache. What read uncommitted
+    // is asked for, readers that never wait for writers, is what a database
+    // in WAL mode gives anyway (each read sees the last committed state);
+    // with a rollback journal a reader waits for a writer's commit up to the
+    // busy time-out. So every level is accepted and reads stay committed
+    // reads; the pragma is set for the record and for shared-cache builds.
+    if (db_)
+        sqlite3_exec(
+            db_, adoLevel == 256 ? "PRAGMA read_uncommitted = 1" : "PRAGMA read_uncommitted = 0",
+            nullptr, nullptr, nullptr);
+}
+
 void SqliteProvider::setDefaultDatabase(const QString& name, QList<ProviderError>& errors) {
     Q_UNUSED(errors);
     // One file is one database: the name is the catalogue the schema reports.

@@ -43,6 +43,7 @@ public:
     void setCommandTimeout(int seconds) override;
     void setDefaultDatabase(const QString& name, QList<ProviderError>& errors) override;
     QString defaultDatabase() const override { return catalog_; }
+    void setIsolationLevel(int adoLevel, QList<ProviderError>& errors) override;
     std::unique_ptr<Cursor> schemaTables(QList<ProviderError>& errors) override;
     std::unique_ptr<Cursor> schemaColumns(const QString& catalog, const QString& table,
                                           QList<ProviderError>& errors) override;

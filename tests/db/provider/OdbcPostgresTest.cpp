@@ -4,6 +4,7 @@
 // CI, where these tests must run.
 
 #include "OdbcTestSupport.h"
+#include "db/provider/Connection.h"
 
 #include <QThread>
 #include <gtest/gtest.h>
@@ -188,4 +189,24 @@ TEST_F(OdbcPostgres, SchemaCatalogueFindsTablesWithoutRegardToCase) {
         columns << cols->value(3).toString();
     run(provider, QStringLiteral("DROP TABLE %1").arg(name), errors);
     EXPECT_EQ(columns, QStringList({"nombre", "administrador"}));
+}
+
+// The isolation level reaches the server as SQL_ATTR_TXN_ISOLATION: the next
+// transaction runs at it.
+TEST_F(OdbcPostgres, IsolationLevelAppliesToTheNextTransaction) {
+    auto nivel = [&] {
+        provider.beginTrans(errors);
+        const QString n =
+            query(provider, "SHOW transaction_isolation", errors).rows.value(0).value(0).toString();
+        provider.rollbackTrans(errors);
+        return n;
+    };
+    provider.setIsolationLevel(adXactSerializable, errors);
+    EXPECT_EQ(nivel(), "serializable");
+    provider.setIsolationLevel(adXactRepeatableRead, errors);
+    EXPECT_EQ(nivel(), "repeatable read");
+    // PostgreSQL runs read uncommitted as read committed; the driver takes it.
+    provider.setIsolationLevel(adXactReadUncommitted, errors);
+    EXPECT_EQ(nivel(), "read uncommitted");
+    EXPECT_TRUE(errors.isEmpty());
 }
