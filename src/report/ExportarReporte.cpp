@@ -84,10 +84,6 @@ int ExportarReporte(const QString& archivo, int tab, const QList<QPair<QString, 
     }
     formulario.setPestana(tab);
 
-    suite::DLL_Print& salida = suite::dllPrint();
-    if (salida.pPathSistema.trimmed().isEmpty())
-        salida.pPathSistema = suite::Aplicacion::carpetaPrograma();
-
     // The report goes to a file beside the target, moved over it when whole.
     const QFileInfo destino(archivo);
     const QString temporal = destino.absolutePath() + QStringLiteral("/.") +

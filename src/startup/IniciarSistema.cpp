@@ -10,6 +10,7 @@
 #include "startup/Sesion.h"
 #include "suite/Aplicacion.h"
 #include "suite/ArchivoIni.h"
+#include "suite/DLL_Print.h"
 #include "suite/SistemaInfo.h"
 #include "suite/Utilidades.h"
 
@@ -142,12 +143,16 @@ ResultadoInicio IniciarSistema(bool usarIni, const QString& parametros, QString&
             AbrirEstadisticas();
             s.gUsuarioLogeado = db.gUsuario;
             db.conexion().setCommandTimeout(s.gTimeOut);
+            db.conexion().setIsolationLevel(rp::db::adXactReadUncommitted);
         }
 
         // 13-18
         if (!db.gDBName.isEmpty()) {
             s.gCadenaDSN = QStringLiteral("DSN=") + db.gDBName + QStringLiteral("; UID=") +
                            db.gUsuario + QStringLiteral("; PWD=") + db.gUserPassWord;
+            // 15: the report output finds the templates in the program folder.
+            rp::suite::dllPrint().pPathSistema = s.carpetaPrograma;
+            // 16
             db.conexion().setDefaultDatabase(db.gDBName);
             rp::lookup::Lib_ClsCons3& consulta = rp::lookup::gConsulta();
             consulta.gConnString = db.gConnString;
