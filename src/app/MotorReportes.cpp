@@ -13,24 +13,28 @@
 namespace rp::app {
 
 void instalarMotorReportes() {
-    rp::report::ReporteControl::establecerEjecutor([](const rp::motor::SolicitudReporte& s) {
-        // One engine for the run: a preview window keeps reading its rows
-        // after the request has been handed over.
-        static std::unique_ptr<rp::motor::EjecutorReporte> motor;
-        if (!motor) {
-            motor = std::make_unique<rp::motor::EjecutorReporte>(
+    // One engine for the installation: a preview window keeps reading its
+    // rows after the request has been handed over.
+    auto motor = std::make_shared<std::unique_ptr<rp::motor::EjecutorReporte>>();
+    rp::report::ReporteControl::establecerEjecutor([motor](const rp::motor::SolicitudReporte& s) {
+        if (!*motor) {
+            *motor = std::make_unique<rp::motor::EjecutorReporte>(
                 rp::motor::FuenteDatos::de(rp::db::baseCompartida().conexion()),
                 rp::ui::operador());
-            motor->fijarTraza([](const QString& texto) {
+            (*motor)->fijarTraza([](const QString& texto) {
                 if (rp::db::SqlTrace* traza = rp::db::Connection::trace())
                     traza->note(QStringLiteral("REPORT"), texto);
             });
         }
-        if (motor->ejecutar(s) == rp::motor::EjecutorReporte::Resultado::Cancelado)
+        if ((*motor)->ejecutar(s) == rp::motor::EjecutorReporte::Resultado::Cancelado)
             throw rp::report::ReporteControl::Fallo(
                 rp::report::ReporteControl::ErrorCancelado,
                 QStringLiteral("El usuario ha cancelado el reporte"));
     });
+}
+
+void quitarMotorReportes() {
+    rp::report::ReporteControl::establecerEjecutor(nullptr);
 }
 
 } // namespace rp::app

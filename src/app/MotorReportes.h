@@ -2,9 +2,12 @@
 
 namespace rp::app {
 
-// Hands the form's report requests to the report engine for the rest of the
-// run: rows from the shared database connection, dialogs through the
-// operator, each request noted in the SQL trace when one is kept.
+// Hands the form's report requests to the report engine until
+// `quitarMotorReportes`: rows from the shared database connection, dialogs
+// through the operator of the moment, each request noted in the SQL trace
+// when one is kept. The engine is made at the first request.
 void instalarMotorReportes();
+// Takes the engine out again (the end of the program).
+void quitarMotorReportes();
 
 } // namespace rp::app

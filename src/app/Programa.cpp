@@ -97,25 +97,29 @@ int Programa::consultar(const QString& texto) {
     return 0;
 }
 
-int Programa::ejecutar(const OpcionesPrograma& o) {
+Programa::Programa() = default;
+
+Programa::~Programa() {
+    if (traza_)
+        rp::db::Connection::setTrace(nullptr);
+}
+
+std::optional<int> Programa::arrancar(const OpcionesPrograma& o) {
     QString error;
     if (!prepararCarpeta(o, error)) {
         aviso(QStringLiteral("rp_tarifario: ") + error);
         return 2;
     }
 
-    std::unique_ptr<rp::db::SqlTrace> traza;
     if (!o.trazaSql.isEmpty()) {
-        traza = std::make_unique<rp::db::SqlTrace>(o.trazaSql);
-        if (!traza->isOpen()) {
+        traza_ = std::make_unique<rp::db::SqlTrace>(o.trazaSql);
+        if (!traza_->isOpen()) {
             aviso(QStringLiteral("rp_tarifario: no se puede escribir la traza %1").arg(o.trazaSql));
+            traza_.reset();
             return 2;
         }
-        rp::db::Connection::setTrace(traza.get());
+        rp::db::Connection::setTrace(traza_.get());
     }
-    struct QuitarTraza {
-        ~QuitarTraza() { rp::db::Connection::setTrace(nullptr); }
-    } quitarTraza;
 
     QString parametros = o.parametros;
     if (o.demo && parametros.trimmed().isEmpty())

@@ -4,6 +4,12 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
+#include <optional>
+
+namespace rp::db {
+class SqlTrace;
+}
 
 namespace rp::app {
 
@@ -16,15 +22,26 @@ public:
     // The launch string that opens the demo database.
     static QString parametrosDemo();
 
-    // Runs the program; returns the process exit status.
-    int ejecutar(const OpcionesPrograma& opciones);
+    Programa();
+    ~Programa();
+    Programa(const Programa&) = delete;
+    Programa& operator=(const Programa&) = delete;
 
-    // Opens the main window and runs the event loop; returns the exit status.
-    std::function<int()> abrirVentana;
+    // Runs the program up to its event loop: returns the process exit status
+    // when it is done, nullopt when the main window is up (what
+    // `abrirVentana` returned).
+    std::optional<int> arrancar(const OpcionesPrograma& opciones);
+
+    // Shows the main window; nullopt when it is up and the event loop is to
+    // run, else an exit status.
+    std::function<std::optional<int>()> abrirVentana;
     // Runs a report export (--export); returns the exit status.
     std::function<int(const OpcionesPrograma&)> exportar;
 
 private:
+    // The SQL trace of --trace-sql, kept for the whole run.
+    std::unique_ptr<rp::db::SqlTrace> traza_;
+
     bool prepararCarpeta(const OpcionesPrograma& opciones, QString& error);
     int consultar(const QString& sql);
 };

@@ -2,24 +2,31 @@
 
 class QApplication;
 
+namespace rp::report {
+class VentanaTarifario;
+}
 namespace rp::ui {
-class OperadorQt;
+class Operador;
 }
 
 namespace rp::app {
 
 // The program's windows: registers the modal dialogs with the real operator
-// (connection prompt, print dialog) before the start-up runs, then shows the
-// report form over the session and runs the event loop until it closes.
+// (connection prompt, print dialog) before the start-up runs; `abrir` then
+// shows the report form over the session. With another operator (the
+// scripted one of the tests) nothing is registered: its answers stand for
+// the dialogs.
 class VentanaPrograma {
 public:
-    VentanaPrograma(QApplication& aplicacion, rp::ui::OperadorQt& operador);
+    VentanaPrograma(QApplication& aplicacion, rp::ui::Operador& operador);
     ~VentanaPrograma();
     VentanaPrograma(const VentanaPrograma&) = delete;
     VentanaPrograma& operator=(const VentanaPrograma&) = delete;
 
-    // Shows the main window and runs the event loop; returns the exit status.
-    int ejecutar();
+    // Builds and shows the main window; closing it quits the event loop.
+    void abrir();
+    // The main window once open.
+    rp::report::VentanaTarifario* ventana() const;
 
 private:
     struct Impl;

@@ -1,17 +1,8 @@
-#include "app/MotorReportes.h"
+#include "app/Ensamblaje.h"
 #include "app/OpcionesPrograma.h"
-#include "app/Programa.h"
-#include "app/VentanaPrograma.h"
-#include "report/ExportarReporte.h"
-#include "ui/Operador.h"
-#include "ui/OperadorLote.h"
-#include "ui/OperadorQt.h"
 
-#include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
 #include <cstdio>
-#include <memory>
 
 int main(int argc, char* argv[]) {
     QStringList args;
@@ -33,46 +24,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    const bool exporta = !opciones->exportar.isEmpty();
-    const bool sinVentanas = opciones->lote || opciones->consulta || exporta;
-    // Reports are painted even without a display: exports draw offscreen.
-    if (sinVentanas && exporta) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
-            qputenv("XDG_RUNTIME_DIR", QDir::tempPath().toLocal8Bit() + "/rp_tarifario-runtime");
-    }
-
-    std::unique_ptr<QCoreApplication> app;
-    std::unique_ptr<rp::ui::Operador> operador;
-    std::unique_ptr<rp::app::VentanaPrograma> ventanas;
-    if (sinVentanas && !exporta) {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    } else {
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-    QCoreApplication::setApplicationName(QStringLiteral("rp_tarifario"));
-    QCoreApplication::setOrganizationName(QStringLiteral("rp_tarifario"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(RP_VERSION));
-    if (sinVentanas) {
-        operador = std::make_unique<rp::ui::OperadorLote>();
-    } else {
-        auto qt = std::make_unique<rp::ui::OperadorQt>();
-        ventanas =
-            std::make_unique<rp::app::VentanaPrograma>(static_cast<QApplication&>(*app), *qt);
-        operador = std::move(qt);
-    }
-    rp::ui::setOperador(operador.get());
-    if (!(sinVentanas && !exporta))
-        rp::app::instalarMotorReportes();
-
-    rp::app::Programa programa;
-    if (ventanas)
-        programa.abrirVentana = [&] { return ventanas->ejecutar(); };
-    programa.exportar = [](const rp::app::OpcionesPrograma& o) {
-        return rp::report::ExportarReporte(o.exportar, o.pestana.value_or(0), o.campos, o.columnas,
-                                           o.precio, o.orden);
-    };
-    const int estado = programa.ejecutar(*opciones);
-    rp::ui::setOperador(nullptr);
-    return estado;
+    const auto aplicacion = rp::app::Ensamblaje::crearAplicacion(*opciones, argc, argv);
+    rp::app::Ensamblaje programa(*opciones);
+    if (const auto estado = programa.arrancar())
+        return *estado;
+    return aplicacion->exec();
 }
