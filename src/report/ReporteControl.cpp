@@ -91,6 +91,8 @@ motor::SolicitudReporte ReporteControl::solicitud() const {
     }
     case 1:
         s.destino = motor::Destino::Impresora;
+        // The print dialog's "Archivo PDF": the pages go into that file.
+        s.archivoSalida = PrintFileName;
         break;
     case 2:
         s.destino = motor::Destino::Otro2;

@@ -31,6 +31,7 @@ void DialogoComun::MostrarImpresora() {
     const int desde = DesdePagina;
     const int hasta = HastaPagina;
     const QString impresora = Impresora;
+    const QString archivo = ArchivoImpresion;
     const bool aceptado = mostrador() ? mostrador()(*this) : ui::operador().dialogo(*this);
     if (!aceptado) {
         // A cancelled dialog changes nothing.
@@ -38,6 +39,7 @@ void DialogoComun::MostrarImpresora() {
         DesdePagina = desde;
         HastaPagina = hasta;
         Impresora = impresora;
+        ArchivoImpresion = archivo;
         cancelado();
         return;
     }

@@ -32,6 +32,9 @@ public:
     int DesdePagina = 0; // 0 = from the first page
     int HastaPagina = 0; // 0 = to the last page
     QString Impresora;   // printer name; empty = the system's default
+    // Print into this PDF file instead of a printer (the dialog's "Archivo
+    // PDF" choice); empty = a printer.
+    QString ArchivoImpresion;
     QString NombreArchivo;
 
     // Shows the print dialog. Cancelled: UsuarioCancelo is true, and with

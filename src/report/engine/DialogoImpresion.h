@@ -17,6 +17,10 @@ public:
 
     QStringList impresoras; // printers offered
     QString impresora;      // chosen printer (empty = the default one)
+    // Print into this PDF file instead of a printer (the printer entry
+    // `entradaPdf()`); empty = a printer.
+    QString archivoPdf;
+    static QString entradaPdf() { return QStringLiteral("Archivo PDF"); }
     int copias = 1;
     int desdePagina = 0;  // 0 = from the first page
     int hastaPagina = 0;  // 0 = to the last page

@@ -2,12 +2,16 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 
 namespace rp::motor {
 
@@ -18,10 +22,28 @@ VentanaDialogoImpresion::VentanaDialogoImpresion(DialogoImpresion& modelo, QWidg
     auto* forma = new QFormLayout(this);
     impresora_ = new QComboBox(this);
     impresora_->setObjectName(QStringLiteral("impresora"));
-    impresora_->addItems(modelo.impresoras);
-    if (!modelo.impresora.isEmpty())
+    impresora_->addItems(modelo.impresoras.isEmpty() ? QPrinterInfo::availablePrinterNames()
+                                                     : modelo.impresoras);
+    impresora_->addItem(DialogoImpresion::entradaPdf());
+    if (!modelo.archivoPdf.isEmpty())
+        impresora_->setCurrentText(DialogoImpresion::entradaPdf());
+    else if (!modelo.impresora.isEmpty())
         impresora_->setCurrentText(modelo.impresora);
     forma->addRow(QStringLiteral("Impresora:"), impresora_);
+    archivo_ = new QLineEdit(this);
+    archivo_->setObjectName(QStringLiteral("archivoPdf"));
+    QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (carpeta.isEmpty())
+        carpeta = QDir::homePath();
+    archivo_->setText(modelo.archivoPdf.isEmpty()
+                          ? QDir(carpeta).filePath(QStringLiteral("rp_tarifario.pdf"))
+                          : modelo.archivoPdf);
+    forma->addRow(QStringLiteral("Archivo:"), archivo_);
+    auto elegir = [this] {
+        archivo_->setEnabled(impresora_->currentText() == DialogoImpresion::entradaPdf());
+    };
+    connect(impresora_, &QComboBox::currentTextChanged, this, elegir);
+    elegir();
     copias_ = new QSpinBox(this);
     copias_->setObjectName(QStringLiteral("copias"));
     copias_->setRange(1, 999);
@@ -62,7 +84,13 @@ VentanaDialogoImpresion::VentanaDialogoImpresion(DialogoImpresion& modelo, QWidg
 }
 
 void VentanaDialogoImpresion::accept() {
-    modelo_.impresora = impresora_->currentText();
+    const bool pdf = impresora_->currentText() == DialogoImpresion::entradaPdf();
+    if (pdf && archivo_->text().trimmed().isEmpty()) {
+        archivo_->setFocus();
+        return;
+    }
+    modelo_.impresora = pdf ? QString() : impresora_->currentText();
+    modelo_.archivoPdf = pdf ? archivo_->text().trimmed() : QString();
     modelo_.copias = copias_->value();
     if (todas_->isChecked()) {
         modelo_.desdePagina = 0;

@@ -5,13 +5,16 @@
 #include <QDialog>
 
 class QComboBox;
+class QLineEdit;
 class QSpinBox;
 class QRadioButton;
 
 namespace rp::motor {
 
-// The real print dialog for the DialogoImpresion model: printer, copies and
-// page range ("Todas" or "Desde"/"Hasta"). Edits the model only when accepted.
+// The real print dialog for the DialogoImpresion model: printer (the
+// system's printers and "Archivo PDF", which prints into the file named
+// below it), copies and page range ("Todas" or "Desde"/"Hasta"). Edits the
+// model only when accepted.
 class VentanaDialogoImpresion : public QDialog {
     Q_OBJECT
 public:
@@ -24,6 +27,7 @@ public:
 private:
     DialogoImpresion& modelo_;
     QComboBox* impresora_;
+    QLineEdit* archivo_;
     QSpinBox* copias_;
     QRadioButton* todas_;
     QSpinBox* desde_;

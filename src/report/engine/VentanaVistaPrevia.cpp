@@ -201,6 +201,7 @@ void VentanaVistaPrevia::imprimir() {
     o.copias = dialogo.copias;
     o.desdePagina = dialogo.desdePagina;
     o.hastaPagina = dialogo.hastaPagina;
+    o.archivoPdf = dialogo.archivoPdf;
     try {
         SalidaImpresora::imprimir(*rep_, paginador_->paginas(), o);
     } catch (const ErrorMotor& e) {
