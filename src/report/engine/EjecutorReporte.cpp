@@ -11,7 +11,9 @@
 #include "report/engine/VentanaVistaPrevia.h"
 #include "ui/Operador.h"
 
+#include <QGuiApplication>
 #include <QPrinterInfo>
+#include <QScreen>
 
 namespace rp::motor {
 
@@ -32,6 +34,10 @@ EjecutorReporte::Resultado EjecutorReporte::ejecutar(const SolicitudReporte& sol
         auto* v = new VentanaVistaPrevia(rep, fuente_, operador_);
         v->setAttribute(Qt::WA_DeleteOnClose);
         ventana_ = v;
+        // Sized to the screen before it is shown: maximised under a window
+        // manager, and as large (and painted) on a bare X display.
+        if (const QScreen* pantalla = QGuiApplication::primaryScreen())
+            v->setGeometry(pantalla->availableGeometry());
         v->showMaximized();
         v->comenzar();
         return Resultado::Mostrado;
