@@ -100,6 +100,16 @@ public:
                             Recordset* Lrcs = nullptr);
     void EjecutaConsultaRSQL(QString& SentenciaSQL, qint32& RecordsAffected,
                              Recordset* Lrcs = nullptr);
+    // AbrirRecordset and EjecutaConsultaSQL for statements whose values are
+    // bound to "?" markers (no value is ever part of the statement text):
+    // the same synonyms, Oracle translation and lost-connection recovery,
+    // and the same silent errors left on the connection for the update.
+    void AbrirRecordsetConValores(QString& SentenciaSQL, const QVariantList& Valores,
+                                  Recordset& Lrcs, bool ConvOracle = true);
+    void EjecutaConsultaConValores(QString& SentenciaSQL, const QVariantList& Valores,
+                                   qint32& RecordsAffected);
+    // Oracle-named connection (its statements get the Oracle translation).
+    bool esOracle(const Connection& cnn) const;
     void CierraRecordset(Recordset& LrcsTemp);
     // The layer's failure report: box, log line, answer (0 for error number 0).
     int TratamientoErrores(const DbError& CodErr, std::optional<int> Botones = std::nullopt,
@@ -181,6 +191,10 @@ private:
     // is to run again, false when the general report follows; sets `fin`
     // when the program was ended.
     bool recuperarConexion(int& contador, bool& fin);
+    // The steps of AbrirRecordset with `abrir` as the opening step.
+    void abrirConRecuperacion(QString& SentenciaSQL, Recordset& Lrcs, Connection* Conexionactiva,
+                              bool ConvOracle,
+                              const std::function<void(const QString&, Connection&)>& abrir);
     QString mensajeConexionPerdida() const;
     // Path of the layer's error log.
     QString rutaLog() const;

@@ -60,8 +60,31 @@ bool DB_Dll::recuperarConexion(int& contador, bool& fin) {
     }
 }
 
+bool DB_Dll::esOracle(const Connection& cnn) const {
+    // An Oracle connection names its provider after the first character of
+    // the string.
+    return cnn.connectionString().indexOf(QLatin1String("ORACLE"), 1, Qt::CaseInsensitive) >= 0;
+}
+
 void DB_Dll::AbrirRecordset(QString& SentenciaSQL, Recordset& Lrcs, Connection* Conexionactiva,
                             int CursorType, int LockType, int Options, bool ConvOracle) {
+    abrirConRecuperacion(SentenciaSQL, Lrcs, Conexionactiva, ConvOracle,
+                         [&](const QString& sql, Connection& cnn) {
+                             Lrcs.open(sql, cnn, CursorType, LockType, Options);
+                         });
+}
+
+void DB_Dll::AbrirRecordsetConValores(QString& SentenciaSQL, const QVariantList& Valores,
+                                      Recordset& Lrcs, bool ConvOracle) {
+    abrirConRecuperacion(SentenciaSQL, Lrcs, nullptr, ConvOracle,
+                         [&](const QString& sql, Connection& cnn) {
+                             Lrcs.attach(cnn.execute(sql, nullptr, Valores));
+                         });
+}
+
+void DB_Dll::abrirConRecuperacion(QString& SentenciaSQL, Recordset& Lrcs,
+                                  Connection* Conexionactiva, bool ConvOracle,
+                                  const std::function<void(const QString&, Connection&)>& abrir) {
     int contador = 1;
     int paso = 2;
     while (paso <= 4) {
@@ -74,17 +97,10 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, Recordset& Lrcs, Connection* 
             case 3:
                 SentenciaSQL = SS_TSinonimos(SentenciaSQL);
                 break;
-            default: {
-                // An Oracle connection names its provider after the first
-                // character of the string; the translation is never written
-                // back to the caller.
-                const bool oracle =
-                    ConvOracle && cnn.connectionString().indexOf(QLatin1String("ORACLE"), 1,
-                                                                 Qt::CaseInsensitive) >= 0;
-                Lrcs.open(oracle ? ORACLE_Dicc(SentenciaSQL) : SentenciaSQL, cnn, CursorType,
-                          LockType, Options);
+            default:
+                // The translation is never written back to the caller.
+                abrir(ConvOracle && esOracle(cnn) ? ORACLE_Dicc(SentenciaSQL) : SentenciaSQL, cnn);
                 break;
-            }
             }
             ++paso;
         } catch (const DbError& e) {
@@ -106,6 +122,21 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, Recordset& Lrcs, Connection* 
             }
             return;
         }
+    }
+}
+
+void DB_Dll::EjecutaConsultaConValores(QString& SentenciaSQL, const QVariantList& Valores,
+                                       qint32& RecordsAffected) {
+    try {
+        SentenciaSQL = TextoVb::reemplazar(SentenciaSQL, QStringLiteral("@Admin_"), QString());
+        Connection& cnn = conexion();
+        qint64 filas = 0;
+        cnn.execute(esOracle(cnn) ? ORACLE_Dicc(SentenciaSQL) : SentenciaSQL, &filas, Valores);
+        RecordsAffected = qint32(filas);
+        descartarAvisoTruncado(SentenciaSQL);
+    } catch (const DbError&) {
+        // Silent: the provider errors stay on the connection for the caller.
+        descartarAvisoTruncado(SentenciaSQL);
     }
 }
 

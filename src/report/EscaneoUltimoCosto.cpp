@@ -55,119 +55,174 @@ bool EscaneoUltimoCosto::hayQueActualizar(const QDateTime& encontrada,
     return !guardada || guardada->msecsTo(encontrada) > 10000;
 }
 
+namespace {
+
+// One row of the article statement, as far as the scan needs it.
+struct FilaArticulo {
+    QString id;
+    QString descripcion;
+    std::optional<QDateTime> guardada;
+};
+
+void avisar(const QString& texto) {
+    ui::operador().mensaje(texto, ui::estilo::OKOnly, QString());
+}
+
+} // namespace
+
+bool EscaneoUltimoCosto::escribir(QList<Pendiente>& pendientes, Resultado& r) {
+    if (pendientes.isEmpty())
+        return true;
+    db::Connection& cnn = base_.conexion();
+    cnn.clearErrors();
+    bool transaccion = false;
+    try {
+        cnn.beginTrans();
+        transaccion = true;
+    } catch (const db::DbError&) {
+        // Without a transaction each update stands alone.
+        cnn.clearErrors();
+    }
+    qint64 escritos = 0;
+    for (const Pendiente& p : pendientes) {
+        QString sql =
+            QStringLiteral("UPDATE V_MA_ARTICULOS SET FHULTIMOCOSTO = ? WHERE IDARTICULO = ?");
+        qint32 filas = 0;
+        base_.EjecutaConsultaConValores(sql, {p.fecha, p.codigo}, filas);
+        if (!cnn.errors().isEmpty()) {
+            const QString texto = cnn.errors().first().description;
+            cnn.clearErrors();
+            if (transaccion) {
+                try {
+                    cnn.rollbackTrans();
+                } catch (const db::DbError&) {
+                    cnn.clearErrors();
+                }
+            }
+            pendientes.clear();
+            cartel_.CartelCerrar();
+            avisar(texto);
+            return false;
+        }
+        if (filas > 0)
+            escritos += filas;
+    }
+    pendientes.clear();
+    if (transaccion) {
+        try {
+            cnn.commitTrans();
+        } catch (const db::DbError& e) {
+            const QString texto =
+                cnn.errors().isEmpty() ? e.description() : cnn.errors().first().description;
+            cnn.clearErrors();
+            cartel_.CartelCerrar();
+            avisar(texto);
+            return false;
+        }
+    }
+    r.actualizados += escritos;
+    return true;
+}
+
 EscaneoUltimoCosto::Resultado EscaneoUltimoCosto::ejecutar(const QString& lista, const QString& s) {
     Resultado r;
-    db::Connection& cnn = base_.conexion();
-    bool transaccion = false;
     auto informe = [&](const suite::CodErr& error) {
         cartel_.CartelCerrar();
         const int respuesta = Utilidades::MensajeError(error);
         if (respuesta == ui::vbRetry || respuesta == ui::vbIgnore)
-            cartel_.CartelInicio(QStringLiteral("Calculando.."), false);
+            cartel_.CartelInicio(QStringLiteral("Calculando.."), true);
         return respuesta;
     };
     ReportePasos paso(informe);
 
-    db::Recordset rs;
-    QString sql = sentenciaArticulos(s);
-    if (!paso([&] {
+    // The articles, read whole. Consecutive rows of one article with one
+    // stored date (the statement lists an article once per history row) are
+    // one entry: they find the same change.
+    QList<FilaArticulo> articulos;
+    QList<qint64> repeticiones;
+    {
+        db::Recordset rs;
+        QString sql = sentenciaArticulos(s);
+        const bool leido = paso([&] {
+            articulos.clear();
+            repeticiones.clear();
             base_.AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, -1,
                                  true);
-        })) {
-        cartel_.CartelCerrar();
-        r.completo = false;
-        return r;
+            if (!rs.isOpen())
+                throw suite::CodErr{3704, QStringLiteral("No se pudo leer la lista de artículos"),
+                                    QString()};
+            while (!rs.eof()) {
+                FilaArticulo f;
+                f.id = Utilidades::TextoDeValor(rs.value(QStringLiteral("IdArticulo"))).trimmed();
+                f.guardada = fechaDe(rs.value(QStringLiteral("fhultimocosto")));
+                if (!articulos.isEmpty() && articulos.last().id == f.id &&
+                    articulos.last().guardada == f.guardada) {
+                    ++repeticiones.last();
+                } else {
+                    f.descripcion =
+                        Utilidades::TextoDeValor(rs.value(QStringLiteral("Descripcion"))).trimmed();
+                    articulos << f;
+                    repeticiones << 1;
+                }
+                rs.moveNext();
+            }
+        });
+        if (rs.isOpen())
+            base_.CierraRecordset(rs);
+        if (!leido) {
+            cartel_.CartelCerrar();
+            r.fallo = true;
+            return r;
+        }
     }
+
     const QString buscar =
         QStringLiteral("SELECT TOP 1 FECHAHORA FROM V_MV_PRECIOSHIS WHERE IDARTICULO = ? AND "
                        "IDLISTA = ? AND COSTO>0 AND FECHAHORA > ? ORDER BY FECHAHORA DESC");
     const QString buscarSinFecha =
         QStringLiteral("SELECT TOP 1 FECHAHORA FROM V_MV_PRECIOSHIS WHERE IDARTICULO = ? AND "
                        "IDLISTA = ? AND COSTO>0 ORDER BY FECHAHORA DESC");
-    const QString actualizar =
-        QStringLiteral("UPDATE V_MA_ARTICULOS SET FHULTIMOCOSTO = ? WHERE IDARTICULO = ?");
-
-    // The last look-up: an article comes once per history row, and rows of
-    // the same article with the same stored date find the same change.
-    QString ultimoCodigo;
-    std::optional<QDateTime> ultimaGuardada;
-    bool hayUltima = false;
-
-    try {
-        if (rs.isOpen() && cnn.isOpen()) {
-            cnn.beginTrans();
-            transaccion = true;
-        }
-    } catch (const db::DbError&) {
-        transaccion = false;
-    }
-
-    while (rs.isOpen() && !rs.eof()) {
-        bool fin = false;
-        const bool seguir = paso([&] {
-            const QString id =
-                Utilidades::TextoDeValor(rs.value(QStringLiteral("IdArticulo"))).trimmed();
-            const QString descripcion =
-                Utilidades::TextoDeValor(rs.value(QStringLiteral("Descripcion"))).trimmed();
-            bool cancelado = false;
-            cartel_.CartelMostrar(cancelado, id, descripcion);
-            if (cancelado) {
-                fin = true;
-                return;
-            }
-            const std::optional<QDateTime> guardada =
-                fechaDe(rs.value(QStringLiteral("fhultimocosto")));
-            const QString codigo = Utilidades::FormatoCodigo(id, 25);
-
-            QDateTime encontrada;
-            if (hayUltima && codigo == ultimoCodigo && guardada == ultimaGuardada) {
-                encontrada = QDateTime();
-            } else {
-                std::unique_ptr<db::Cursor> c =
-                    guardada ? cnn.execute(buscar, nullptr, {codigo, lista, *guardada})
-                             : cnn.execute(buscarSinFecha, nullptr, {codigo, lista});
-                if (c && c->fetch()) {
-                    if (const std::optional<QDateTime> d = fechaDe(c->value(0)))
-                        encontrada = *d;
-                }
-                ultimoCodigo = codigo;
-                ultimaGuardada = guardada;
-                hayUltima = true;
-            }
-            if (!hayQueActualizar(encontrada, guardada))
-                return;
-            try {
-                qint64 filas = 0;
-                cnn.clearErrors();
-                cnn.execute(actualizar, &filas, {encontrada, codigo});
-                if (filas > 0)
-                    r.actualizados += filas;
-            } catch (const db::DbError& e) {
-                const QString texto =
-                    cnn.errors().isEmpty() ? e.description() : cnn.errors().first().description;
-                cnn.clearErrors();
-                ui::operador().mensaje(texto, ui::estilo::OKOnly, QString());
-            }
-        });
-        if (!seguir || fin) {
-            r.completo = false;
+    QList<Pendiente> pendientes;
+    for (qsizetype i = 0; i < articulos.size(); ++i) {
+        const FilaArticulo& a = articulos.at(i);
+        bool cancelado = false;
+        cartel_.CartelMostrar(cancelado, a.id, a.descripcion);
+        if (cancelado) {
+            r.cancelado = true;
             break;
         }
-        ++r.filas;
-        if (!paso([&] { rs.moveNext(); })) {
-            r.completo = false;
+        const QString codigo = Utilidades::FormatoCodigo(a.id, 25);
+        QDateTime encontrada;
+        db::Recordset rs;
+        QString sql = a.guardada ? buscar : buscarSinFecha;
+        const QVariantList valores =
+            a.guardada ? QVariantList{codigo, lista, *a.guardada} : QVariantList{codigo, lista};
+        base_.AbrirRecordsetConValores(sql, valores, rs);
+        if (!rs.isOpen()) {
+            // The database layer has reported it and the operator gave up.
+            r.fallo = true;
             break;
         }
-    }
-    if (rs.isOpen())
+        if (!rs.eof()) {
+            if (const std::optional<QDateTime> d = fechaDe(rs.value(0)))
+                encontrada = *d;
+        }
         base_.CierraRecordset(rs);
-    if (transaccion) {
-        try {
-            cnn.commitTrans();
-        } catch (const db::DbError& e) {
-            ui::operador().mensaje(e.description(), ui::estilo::OKOnly, QString());
+        r.filas += repeticiones.at(i);
+        if (hayQueActualizar(encontrada, a.guardada)) {
+            pendientes << Pendiente{encontrada, codigo};
+            if (pendientes.size() >= kLote && !escribir(pendientes, r)) {
+                r.fallo = true;
+                return r;
+            }
         }
     }
+    // What was found is written, also when the operator stopped the scan.
+    if (!escribir(pendientes, r)) {
+        r.fallo = true;
+        return r;
+    }
+    r.completo = !r.cancelado && !r.fallo;
     cartel_.CartelCerrar();
     return r;
 }

@@ -21,19 +21,37 @@ namespace rp::report {
 // into V_MA_ARTICULOS when the article has no stored date or the change is
 // more than 10 seconds later than it.
 //
-// The updates run inside one transaction (committed at the end, also when the
-// scan stops early, so the dates written are kept); look-ups and updates are
-// bound statements on the article code, so no typed value reaches the SQL
-// text. A failing update shows the provider's first error and the scan goes
-// on; any other failure closes the banner and shows the suite's error box:
-// Retry repeats the row, Ignore skips it, anything else ends the scan.
+// Every statement runs through the database object (synonyms, the Oracle
+// translation, the lost-connection recovery), with the values bound, so no
+// typed value reaches the SQL text. The article rows are read whole first, as
+// a client-side cursor does, so the look-ups never share the connection with
+// an open result. The dates found are written in short transactions of
+// `kLote` articles: the write lock is held for one batch, never for the scan.
+//
+// How it ends:
+//  - every row visited: `completo`;
+//  - the operator pressed cancel on the banner: the dates already found are
+//    written (each one is the true last-cost date of its article, so a
+//    partial scan leaves the table consistent and the next scan goes on from
+//    there) and `cancelado` is set;
+//  - an update failed (read-only database, lost connection, constraint): its
+//    batch is rolled back, the provider's first error is shown once and
+//    `fallo` is set; earlier batches stay written;
+//  - the article statement or a look-up failed and the operator gave up on
+//    the database layer's error box: `fallo`.
+// Only a complete scan lets the report run.
 class EscaneoUltimoCosto {
 public:
     struct Resultado {
         qint64 filas = 0;        // rows of the article statement visited
         qint64 actualizados = 0; // updates that changed a row
-        bool completo = true;    // false when the scan was ended early
+        bool completo = false;   // every row visited and every date written
+        bool cancelado = false;  // the operator stopped it from the banner
+        bool fallo = false;      // a statement failed (already reported)
     };
+
+    // Articles whose dates are written in one transaction.
+    static constexpr int kLote = 200;
 
     EscaneoUltimoCosto(db::DB_Dll& base, banner::Dll_Display& cartel);
 
@@ -50,6 +68,14 @@ public:
                                  const std::optional<QDateTime>& guardada);
 
 private:
+    struct Pendiente {
+        QDateTime fecha;
+        QString codigo;
+    };
+    // Writes the pending dates in one transaction; false (reported) when an
+    // update failed.
+    bool escribir(QList<Pendiente>& pendientes, Resultado& r);
+
     db::DB_Dll& base_;
     banner::Dll_Display& cartel_;
 };

@@ -2,6 +2,7 @@
 
 #include "report/ReportePasos.h"
 #include "report/engine/DialogoImpresion.h"
+#include "report/engine/LectorPlantilla.h"
 #include "suite/DLL_Print.h"
 #include "ui/Operador.h"
 
@@ -37,6 +38,7 @@ bool mostrarDialogoMotor(suite::DialogoComun& comun) {
     d.copias = comun.Copias;
     d.desdePagina = comun.DesdePagina;
     d.hastaPagina = comun.HastaPagina;
+    d.archivoPdf = comun.ArchivoImpresion;
     if (!ui::operador().dialogo(d))
         return false;
     d.normalizar();
@@ -44,6 +46,7 @@ bool mostrarDialogoMotor(suite::DialogoComun& comun) {
     comun.Copias = d.copias;
     comun.DesdePagina = d.desdePagina;
     comun.HastaPagina = d.hastaPagina;
+    comun.ArchivoImpresion = d.archivoPdf;
     return true;
 }
 
@@ -72,6 +75,34 @@ DatosConexion DatosConexion::leer(const QString& cadena) {
     return d;
 }
 
+namespace {
+
+void avisoSinCarpeta() {
+    ui::operador().mensaje(
+        QStringLiteral("Se debe informar la Variable pPathSistema$ del Control DLL_Print"),
+        ui::estilo::Critical | ui::estilo::OKOnly, kTitulo);
+}
+
+QString archivoReporte(QString carpeta, const QString& NombreRep) {
+    if (NombreRep.contains(QLatin1Char('/')) || NombreRep.contains(QLatin1Char('\\')))
+        return NombreRep;
+    if (!carpeta.endsWith(QLatin1Char('/')) && !carpeta.endsWith(QLatin1Char('\\')))
+        carpeta += QLatin1Char('/');
+    return carpeta + NombreRep + QStringLiteral(".rpt");
+}
+
+} // namespace
+
+bool ComprobarReporte(const QString& NombreRep) {
+    const QString carpeta = suite::dllPrint().pPathSistema;
+    if (carpeta.trimmed().isEmpty()) {
+        avisoSinCarpeta();
+        return false;
+    }
+    motor::LectorPlantilla::leerArchivo(archivoReporte(carpeta, NombreRep));
+    return true;
+}
+
 void Reporte(ReporteControl& control, suite::DialogoComun& dialogo, const QString& NombreRep,
              const QStringList& Orden, const QString& Formula, const QString& gConnString,
              const TitulosReporte& Titulos, const QString& SR1, const QString& SR2,
@@ -81,9 +112,7 @@ void Reporte(ReporteControl& control, suite::DialogoComun& dialogo, const QStrin
     if (!paso([&] { carpeta = suite::dllPrint().pPathSistema; }))
         return;
     if (carpeta.trimmed().isEmpty()) {
-        ui::operador().mensaje(
-            QStringLiteral("Se debe informar la Variable pPathSistema$ del Control DLL_Print"),
-            ui::estilo::Critical | ui::estilo::OKOnly, kTitulo);
+        avisoSinCarpeta();
         return;
     }
     const QList<std::function<void()>> pasos = {
@@ -95,12 +124,7 @@ void Reporte(ReporteControl& control, suite::DialogoComun& dialogo, const QStrin
             if (!gConnString.trimmed().isEmpty())
                 conectar(control, gConnString);
         },
-        [&] {
-            const bool ruta =
-                NombreRep.contains(QLatin1Char('/')) || NombreRep.contains(QLatin1Char('\\'));
-            control.ReportFileName =
-                ruta ? NombreRep : carpeta + NombreRep + QStringLiteral(".rpt");
-        },
+        [&] { control.ReportFileName = archivoReporte(carpeta, NombreRep); },
         [&] { control.SelectionFormula = Formula; },
         [&] {
             for (int k = 0; k < 5; ++k) {
@@ -189,6 +213,7 @@ void EjecutarReporte(ReporteControl& control, suite::DialogoComun& dialogo) {
             control.PrinterStartPage = dialogo.DesdePagina;
             control.PrinterStopPage = dialogo.HastaPagina;
             control.PrinterName = dialogo.Impresora;
+            control.PrintFileName = dialogo.ArchivoImpresion;
             control.ejecutar();
         } else if (destino == suite::DLL_Print::DestinoPantalla) {
             control.WindowBorderStyle = 0;

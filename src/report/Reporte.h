@@ -30,6 +30,12 @@ void Reporte(ReporteControl& control, suite::DialogoComun& dialogo, const QStrin
              const TitulosReporte& Titulos = {}, const QString& SR1 = QString(),
              const QString& SR2 = QString(), const QString& SR3 = QString());
 
+// What would refuse report `NombreRep` when it runs, checked before a report
+// changes any data: a blank pPathSistema shows Reporte's message and gives
+// false; a template that is missing or does not read throws the engine's
+// error (for the caller's error box).
+bool ComprobarReporte(const QString& NombreRep);
+
 // The run step: printer (through the print dialog when ConDialogo is set;
 // cancelling it shows "El usuario ha cancelado el reporte" and prints
 // nothing), screen (maximised preview) or, for any other destination, no

@@ -7,6 +7,7 @@
 #include "report/ReporteEntorno.h"
 #include "report/ReportePasos.h"
 #include "suite/Utilidades.h"
+#include "ui/Operador.h"
 
 namespace rp::report {
 
@@ -85,11 +86,15 @@ void ReporteUltimoCosto::ejecutar(ReporteEntorno& e) {
         e.cartel().CartelCerrar();
         return Utilidades::MensajeError(error);
     });
+    const QString nombre = QStringLiteral("RP_CambioPreciosHISFEchacosto");
+    bool fin = false;
     const QList<std::function<void()>> pasos = {
         [&] {
             titulos[0] = e.tituloEmpresa();
-            titulos[1] = QStringLiteral("Parametros='Lista=") + f.textoDe(QStringLiteral("Lista")) +
-                         QStringLiteral("   Fecha=") + f.textoDe(QStringLiteral("Fecha")) +
+            // The header names the list this tab scans (not the fields of
+            // the report by date), quoted as a formula text.
+            titulos[1] = QStringLiteral("Parametros='Lista=") +
+                         comillas(f.textoDe(QStringLiteral("ListaC")).trimmed()) +
                          QStringLiteral("'");
         },
         [&] {
@@ -105,18 +110,34 @@ void ReporteUltimoCosto::ejecutar(ReporteEntorno& e) {
             titulos[4] = QString();
         },
         [&] { r = rangos(f); },
-        [&] { e.cartel().CartelInicio(QStringLiteral("Calculando.."), false); },
+        // Without a price list the scan would find nothing and the report
+        // would list stale dates.
         [&] {
-            EscaneoUltimoCosto(e.base(), e.cartel())
-                .ejecutar(f.textoDe(QStringLiteral("ListaC")).trimmed(), r.condicion);
+            if (f.textoDe(QStringLiteral("ListaC")).trimmed().isEmpty()) {
+                ui::operador().mensaje(QStringLiteral("Debe Informar la Lista de Precios!!!"),
+                                       ui::estilo::Information, QStringLiteral("Aviso al Usuario"));
+                fin = true;
+            }
+        },
+        // Whatever would refuse the report is checked before the scan
+        // writes a date.
+        [&] { fin = !ComprobarReporte(nombre); },
+        // The scan can be long: the banner offers to stop it.
+        [&] { e.cartel().CartelInicio(QStringLiteral("Calculando.."), true); },
+        [&] {
+            const EscaneoUltimoCosto::Resultado escaneo =
+                EscaneoUltimoCosto(e.base(), e.cartel())
+                    .ejecutar(f.textoDe(QStringLiteral("ListaC")).trimmed(), r.condicion);
+            // A scan stopped by the operator or by a failure (already
+            // reported) leaves the report unrun: its dates would be stale.
+            fin = !escaneo.completo;
         },
         [&] {
-            Reporte(control, e.dialogo, QStringLiteral("RP_CambioPreciosHISFEchacosto"),
-                    {QString()}, r.formula, e.cadenaDSN(), titulos);
+            Reporte(control, e.dialogo, nombre, {QString()}, r.formula, e.cadenaDSN(), titulos);
         },
     };
     for (const auto& p : pasos) {
-        if (!paso(p))
+        if (!paso(p) || fin)
             return;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "../db/DbPrueba.h"
 #include "banner/Dll_Display.h"
+#include "banner/Lbf_CtrlDisplay.h"
 #include "suite/Utilidades.h"
 
 namespace {
@@ -112,6 +113,91 @@ TEST_F(EscaneoUltimoCostoTest, LaCondicionLimitaLosArticulosYAdmiteApostrofes) {
     EXPECT_EQ(guardada(QStringLiteral("1")), QStringLiteral("2024-01-01 08:00:00"));
     EXPECT_EQ(guardada(QStringLiteral("2")), QString());
     EXPECT_TRUE(cajas().isEmpty());
+}
+
+// Cancel on the banner at the third article: the dates found before it are
+// written (each is right on its own), the rest stays, and the scan is not
+// complete, so the report does not run.
+TEST_F(EscaneoUltimoCostoTest, CancelarDesdeElCartelGuardaLoHalladoYNoCompleta) {
+    for (int i = 1; i <= 5; ++i) {
+        articulo(QString::number(i));
+        cambio(QString::number(i), QStringLiteral("1"),
+               QStringLiteral("2024-01-0%1 08:00:00").arg(i), 10);
+    }
+    cartel.CartelInicio(QStringLiteral("Calculando.."), true);
+    int mostrados = 0;
+    QObject::connect(cartel.ventana(), &rp::banner::Lbf_CtrlDisplay::lineaCambiada, [&](int linea) {
+        if (linea == 0 && ++mostrados == 3)
+            cartel.ventana()->CmdDisplayCancelar_Click();
+    });
+    const EscaneoUltimoCosto::Resultado r =
+        EscaneoUltimoCosto(db, cartel).ejecutar(QStringLiteral("1"), QString());
+    EXPECT_TRUE(r.cancelado);
+    EXPECT_FALSE(r.completo);
+    EXPECT_EQ(r.actualizados, 2);
+    EXPECT_EQ(guardada(QStringLiteral("1")), QStringLiteral("2024-01-01 08:00:00"));
+    EXPECT_EQ(guardada(QStringLiteral("2")), QStringLiteral("2024-01-02 08:00:00"));
+    EXPECT_EQ(guardada(QStringLiteral("3")), QString());
+    EXPECT_EQ(guardada(QStringLiteral("5")), QString());
+    EXPECT_TRUE(cajas().isEmpty());
+    EXPECT_EQ(cartel.ventana(), nullptr);
+}
+
+// A database that refuses the updates (read-only, a trigger, a lost
+// connection): one message, not one per article; the batch is rolled back,
+// earlier batches stay, and the scan reports the failure.
+TEST_F(EscaneoUltimoCostoTest, UnaActualizacionFallidaDetieneElEscaneoConUnMensaje) {
+    const int total = EscaneoUltimoCosto::kLote + 50;
+    db.conexion().beginTrans();
+    for (int i = 1; i <= total; ++i) {
+        articulo(QString::number(i));
+        cambio(QString::number(i), QStringLiteral("1"), QStringLiteral("2024-02-01 08:00:00"), 10);
+    }
+    db.conexion().commitTrans();
+    // The second batch meets an article the database refuses to change.
+    sql(QStringLiteral("CREATE TRIGGER solo_lectura BEFORE UPDATE ON V_MA_ARTICULOS WHEN "
+                       "NEW.IDARTICULO = '%1' BEGIN SELECT RAISE(ABORT, 'la base de datos es de "
+                       "solo lectura'); END")
+            .arg(cod(QString::number(total - 10))));
+    op.responderMensaje(rp::ui::vbOK);
+    const EscaneoUltimoCosto::Resultado r = escanear();
+    EXPECT_TRUE(r.fallo);
+    EXPECT_FALSE(r.completo);
+    ASSERT_EQ(cajas().size(), 1);
+    EXPECT_TRUE(cajas().first().texto.contains(QStringLiteral("solo lectura")))
+        << cajas().first().texto.toStdString();
+    EXPECT_EQ(r.actualizados, EscaneoUltimoCosto::kLote);
+    EXPECT_EQ(guardada(QStringLiteral("1")), QStringLiteral("2024-02-01 08:00:00"));
+    EXPECT_EQ(guardada(QString::number(total)), QString()) << "the failed batch is rolled back";
+    EXPECT_EQ(cartel.ventana(), nullptr);
+}
+
+// On a connection that names Oracle the per-article statements get the Oracle
+// translation, as every statement of the database object does.
+TEST_F(EscaneoUltimoCostoTest, EnOracleLasBusquedasSeTraducen) {
+    articulo(QStringLiteral("1"));
+    cambio(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("2024-01-01 08:00:00"), 10);
+    db.gCnn->close();
+    const QString oracle = dir.filePath(QStringLiteral("ORACLE.db"));
+    ASSERT_TRUE(QFile::copy(archivo, oracle));
+    datosSqlite(db, oracle);
+    db.OpenServerADODB(false, 3, QString(), false, false);
+    ASSERT_TRUE(db.gOpenFlag);
+    rp::db::test::Traza traza(dir.filePath(QStringLiteral("traza.txt")));
+    // The translated look-up (ROWNUM) does not run on this database: the
+    // database layer reports it and the operator gives up.
+    op.responderMensaje(rp::ui::vbAbort);
+    const EscaneoUltimoCosto::Resultado r = escanear();
+    EXPECT_TRUE(r.fallo);
+    QStringList busquedas;
+    for (const QString& s : traza.escritas()) {
+        if (s.contains(QStringLiteral("FECHAHORA FROM V_MV_PRECIOSHIS")))
+            busquedas << s;
+    }
+    ASSERT_EQ(busquedas.size(), 1) << traza.texto().toStdString();
+    EXPECT_TRUE(busquedas.first().contains(QStringLiteral("ROWNUM <= 1")))
+        << busquedas.first().toStdString();
+    EXPECT_FALSE(busquedas.first().contains(QStringLiteral("TOP 1")));
 }
 
 TEST_F(EscaneoUltimoCostoTest, SentenciaYReglaDeLosDiezSegundos) {
