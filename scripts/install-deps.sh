@@ -8,7 +8,7 @@ pkgs=(
     libsqlite3-dev sqlite3 libinih-dev
     unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql postgresql
     libgtest-dev libgmock-dev libbenchmark-dev
-    poppler-utils fonts-dejavu-core xvfb
+    poppler-utils fonts-dejavu-core xvfb xdotool x11-apps
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# The built program in a real X server (Xvfb), driven with real keystrokes
+# (xdotool) on a fresh demo folder: on each tab, F5 must open the preview
+# window and no message box.
+#
+#   tests/e2e/xvfb_e2e.sh PROGRAM [SCREENSHOT_DIR]
+#
+# With SCREENSHOT_DIR the main window and each preview are saved there (xwd).
+set -euo pipefail
+programa=$(readlink -f "$1")
+fotos=${2:-}
+for herramienta in Xvfb xdotool; do
+    command -v "$herramienta" >/dev/null || { echo "falta $herramienta (scripts/install-deps.sh)"; exit 1; }
+done
+
+tmp=$(mktemp -d)
+xvfb_pid=""
+prog_pid=""
+terminar() {
+    [ -n "$prog_pid" ] && kill "$prog_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$tmp"
+}
+trap terminar EXIT
+
+# The demo folder, prepared by the program itself (health check).
+"$programa" --demo --program-folder "$tmp/demo" --batch >"$tmp/preparar.log" 2>&1 ||
+    { cat "$tmp/preparar.log"; exit 1; }
+
+# A display of our own; Xvfb tells its number once it listens.
+exec 3>"$tmp/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$tmp/display")"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+export XDG_RUNTIME_DIR="$tmp/runtime"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+
+"$programa" --demo --program-folder "$tmp/demo" >"$tmp/programa.log" 2>&1 &
+prog_pid=$!
+
+# Waits up to $2 seconds for a visible window whose title matches $1.
+ventana() {
+    local titulo=$1 segundos=${2:-30} id
+    for _ in $(seq $((segundos * 10))); do
+        id=$(xdotool search --onlyvisible --name "$titulo" 2>/dev/null | head -n1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        kill -0 "$prog_pid" 2>/dev/null || { echo "el programa terminó" >&2; return 1; }
+        sleep 0.1
+    done
+    return 1
+}
+# Fails when a message box is up.
+sin_mensajes() {
+    local id
+    for titulo in "Aviso al operador" "Aviso al Usuario" "AVISO AL OPERADOR" "Aviso al operador!!!" "rp_tarifario"; do
+        id=$(xdotool search --onlyvisible --name "^$titulo\$" 2>/dev/null | head -n1 || true)
+        if [ -n "$id" ]; then
+            echo "FALLO: caja de mensaje \"$titulo\" en pantalla ($1)"
+            foto "mensaje-$1"
+            return 1
+        fi
+    done
+}
+foto() {
+    [ -n "$fotos" ] || return 0
+    mkdir -p "$fotos"
+    xwd -root -silent >"$fotos/$1.xwd"
+}
+# True when window $1 shows something: a window that was mapped but never
+# painted reads back as black (all zero bytes).
+pintada() {
+    local bytes
+    bytes=$(xwd -id "$1" -silent | tail -c 400000 | tr -d '\000' | wc -c)
+    [ "$bytes" -gt 40000 ]
+}
+teclas() { xdotool key --delay 60 "$@"; }
+escribir() { xdotool type --delay 60 "$1"; }
+
+principal=$(ventana "Reporte Historico de Cambio de Precios" 60) ||
+    { echo "FALLO: no apareció la ventana principal"; cat "$tmp/programa.log"; exit 1; }
+xdotool windowfocus --sync "$principal"
+sleep 0.5
+foto "ventana"
+
+# Runs the visible tab's report with F5 and checks its preview.
+pantalla() {
+    local nombre=$1 previa
+    teclas F5
+    if ! previa=$(ventana "^Vista previa\$" 60); then
+        sin_mensajes "$nombre" || true
+        echo "FALLO: $nombre: F5 no abrió la vista previa"
+        return 1
+    fi
+    sleep 1
+    sin_mensajes "$nombre"
+    foto "$nombre"
+    local pintado=0
+    for _ in $(seq 50); do pintada "$previa" && { pintado=1; break; }; sleep 0.2; done
+    if [ "$pintado" -ne 1 ]; then
+        echo "FALLO: $nombre: la vista previa no muestra nada"
+        return 1
+    fi
+    xdotool windowfocus --sync "$previa"
+    teclas Escape
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "^Vista previa\$" >/dev/null 2>&1 || break
+        sleep 0.1
+    done
+    xdotool windowfocus --sync "$principal"
+    sleep 0.3
+    echo "ok: $nombre"
+}
+
+estado=0
+# Tab 0: the cursor starts in "Lista Desde"; Enter moves to "Lista Hasta".
+teclas ctrl+a; escribir "1"; teclas Return; teclas ctrl+a; escribir "1"
+pantalla historial || estado=1
+# Tab 1: "Lista", then "Fecha".
+teclas ctrl+Tab; sleep 0.3
+teclas ctrl+a; escribir "1"; teclas Return; teclas ctrl+a; escribir "31/12/2024"
+pantalla fecha || estado=1
+# Tab 2: "Lista".
+teclas ctrl+Tab; sleep 0.3
+teclas ctrl+a; escribir "1"
+pantalla ultimo_costo || estado=1
+
+if [ "$estado" -ne 0 ]; then
+    echo "--- salida del programa"; cat "$tmp/programa.log"
+fi
+exit "$estado"
