@@ -20,12 +20,13 @@ class OperadorQt;
 namespace rp::connections {
 
 // The connection dialog "Control de Acceso": the registered connections on
-// the left, the connection boxes and the platform on the right, "Aceptar" and
-// "Cancelar" below. A thin view of frmAcceso: it runs the model's load when it
-// is created and forwards every operator action to it.
+// the left, the connection boxes and the platform on the right, "Registrar",
+// "Crear Acceso Directo", "Aceptar" and "Cancelar" below. A thin view of frmAcceso: it runs the
+// model's load when it is created and forwards every operator action to it.
 //
 // Object names: lstBases, TxtServidor, TxtPuerto, TxtDbName, TxtUserId,
-// TxtUserPassword, CboPlataformaDB, bcAceptar, bcCancelar, framAcceso.
+// TxtUserPassword, CboPlataformaDB, bcAceptar, bcCancelar, CmdRegistrar,
+// CmdLineaComando, framAcceso.
 class VentanaAcceso : public QDialog {
     Q_OBJECT
 public:
@@ -64,6 +65,8 @@ private:
     QComboBox* plataforma_ = nullptr;
     QPushButton* aceptar_ = nullptr;
     QPushButton* cancelar_ = nullptr;
+    QPushButton* registrar_ = nullptr;
+    QPushButton* accesoDirecto_ = nullptr;
     bool cerrandoPorMarco_ = false;
 };
 
