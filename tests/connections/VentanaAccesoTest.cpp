@@ -4,11 +4,14 @@
 #include "VentanaEspera.h"
 #include "connections/frmAcceso.h"
 #include "db/AccesoPrompt.h"
+#include "db/provider/ConnectionString.h"
 #include "suite/Utilidades.h"
 #include "ui/OperadorQt.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -161,4 +164,48 @@ TEST_F(VentanaAccesoTest, DoubleClickOnAnEntryAccepts) {
     EXPECT_TRUE(VentanaAcceso::mostrarPrompt(modelo, prompt));
     EXPECT_EQ(prompt.TxtDbName, "Db2");
     EXPECT_EQ(prompt.TxtServidor, "s2");
+}
+
+TEST_F(VentanaAccesoTest, RegistrarAndCrearAccesoDirectoButtonsRunTheModel) {
+    // A database that opens with its own name as user, in the program folder.
+    const rp::db::ProviderSettings anteriores = rp::db::providerSettings();
+    rp::db::ProviderSettings ajustes = anteriores;
+    ajustes.programFolder = carpeta_.path() + "/";
+    rp::db::setProviderSettings(ajustes);
+    QFile base(carpeta_.filePath("VENTAS.db"));
+    ASSERT_TRUE(base.open(QIODevice::WriteOnly)); // an empty file is an empty database
+    base.close();
+    QTemporaryDir hogar;
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", hogar.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", hogar.filePath("config").toLocal8Bit());
+    QDir(hogar.path()).mkpath("Desktop");
+
+    frmAcceso modelo;
+    VentanaAcceso v(modelo);
+    v.show();
+    auto* registrar = hijo<QPushButton>(v, "CmdRegistrar");
+    auto* acceso = hijo<QPushButton>(v, "CmdLineaComando");
+    ASSERT_TRUE(registrar && acceso);
+    EXPECT_EQ(registrar->text(), "Registrar");
+    EXPECT_EQ(acceso->text(), "Crear Acceso Directo");
+    EXPECT_FALSE(registrar->autoDefault());
+
+    modelo.setTexto(frmAcceso::TxtServidor, "sqlite");
+    modelo.setTexto(frmAcceso::TxtDbName, "VENTAS");
+    registrar->click();
+    auto* lista = hijo<QListWidget>(v, "lstBases");
+    ASSERT_EQ(lista->count(), 1);
+    EXPECT_EQ(lista->item(0)->text(), "VENTAS / SQLITE");
+    EXPECT_EQ(hijo<QLineEdit>(v, "TxtDbName")->text(), "VENTAS");
+
+    acceso->click();
+    EXPECT_TRUE(QFileInfo::exists(hogar.filePath("Desktop/Vizuv Adorav.desktop")));
+    EXPECT_TRUE(guion_.interacciones().isEmpty()) << guion_.resumenInesperadas().toStdString();
+
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+    if (config.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    rp::db::setProviderSettings(anteriores);
 }
