@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package of rp_tarifario (CPack DEB, dependencies from
 # dpkg-shlibdeps) into build/package/, then checks it: the package unpacks
-# into a temporary root, its program answers --version and its menu entry and
-# metadata validate.
+# into a temporary root, its program answers --version, its menu entry and
+# metadata validate, and its demo runs for a user who cannot write the
+# installation (nobody, when run as root): the demo folder goes to that
+# user's data folder.
 #
 #   scripts/package.sh            build and check
 #   RP_BUILD_DIR=dir scripts/package.sh
@@ -39,4 +41,20 @@ desktop-file-validate "$root/usr/share/applications/rp_tarifario.desktop"
 if command -v appstreamcli >/dev/null; then
     appstreamcli validate --no-net "$root/usr/share/metainfo/org.rptarifario.rp_tarifario.metainfo.xml" >/dev/null
 fi
-echo "package checked: installs, answers --version, menu entry and metadata valid"
+
+home=$(mktemp -d)
+trap 'rm -rf "$root" "$home"' EXIT
+as_user=()
+who=$(id -un)
+if [ "$(id -u)" -eq 0 ] && command -v runuser >/dev/null; then
+    chmod 755 "$root"
+    chown nobody "$home"
+    as_user=(runuser -u nobody --)
+    who=nobody
+fi
+"${as_user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 \
+    "$root/usr/bin/rp_tarifario" --demo --batch
+"${as_user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 \
+    "$root/usr/bin/rp_tarifario" --demo --batch --query "SELECT COUNT(*) FROM V_MA_ARTICULOS" >/dev/null
+ls "$home"/.local/share/rp_tarifario/rp_tarifario/demo/*.rpt >/dev/null
+echo "package checked: installs, answers --version, menu entry and metadata valid, demo runs as $who"
