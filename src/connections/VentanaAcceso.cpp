@@ -205,6 +205,11 @@ void VentanaAcceso::closeEvent(QCloseEvent* evento) {
 }
 
 bool VentanaAcceso::mostrarPrompt(frmAcceso& modelo, rp::db::AccesoPrompt& prompt, QWidget* padre) {
+    if (modelo.registrando()) {
+        // A second window over the same model would hide the first with it.
+        prompt.Aceptar = false;
+        return false;
+    }
     VentanaAcceso ventana(modelo, padre);
     modelo.recibirPrompt(prompt);
     ventana.exec();

@@ -35,6 +35,7 @@ public:
     // The connection prompt of the database object: loads a window over the
     // model, writes the prompt's values into it, shows it modally and hands
     // back the flag, the four boxes and the platform. Returns the flag.
+    // While the model registers a connection the prompt is declined unseen.
     static bool mostrarPrompt(frmAcceso& modelo, rp::db::AccesoPrompt& prompt,
                               QWidget* padre = nullptr);
     // Makes the real operator show this dialog for "frmAcceso". `modelo` must

@@ -99,6 +99,10 @@ public:
     // (in any letter case) or a value the list file cannot hold writes
     // nothing.
     void CmdRegistrar_Click();
+    // True while "Registrar" runs. The database object's retry prompt is
+    // then not shown over the dialog (the operator corrects the boxes of the
+    // dialog already open and registers again).
+    bool registrando() const { return registrando_; }
     // "Crear Acceso Directo": the program's launcher on the user's desktop,
     // starting it with the current program folder.
     void CmdLineaComando_Click();
@@ -160,6 +164,7 @@ private:
     void seleccionar(int indice);
 
     bool aceptar_ = false;
+    bool registrando_ = false;
     std::array<EstadoCaja, kCajas> cajas_;
     int plataforma_ = SqlServer;
     QStringList lista_;

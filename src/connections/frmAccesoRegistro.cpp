@@ -16,6 +16,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 
 namespace rp::connections {
 
@@ -155,6 +156,10 @@ bool frmAcceso::EjecutarCmdRegDB(const QString& Archivo, QString& ErrDevuelto) {
 }
 
 void frmAcceso::CmdRegistrar_Click() {
+    if (registrando_)
+        return;
+    registrando_ = true;
+    const auto fin = qScopeGuard([this] { registrando_ = false; });
     rp::db::DB_Dll& db = rp::db::baseCompartida();
 
     const QString clave = claveRegistro(texto(TxtDbName), texto(TxtServidor));

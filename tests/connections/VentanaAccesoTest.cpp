@@ -4,6 +4,7 @@
 #include "VentanaEspera.h"
 #include "connections/frmAcceso.h"
 #include "db/AccesoPrompt.h"
+#include "db/DB_Dll.h"
 #include "db/provider/ConnectionString.h"
 #include "suite/Utilidades.h"
 #include "ui/OperadorQt.h"
@@ -208,4 +209,50 @@ TEST_F(VentanaAccesoTest, RegistrarAndCrearAccesoDirectoButtonsRunTheModel) {
     if (config.isNull())
         qunsetenv("XDG_CONFIG_HOME");
     rp::db::setProviderSettings(anteriores);
+}
+
+TEST_F(VentanaAccesoTest, RetryPromptDuringRegistrationDoesNotOpenASecondDialogOverTheFirst) {
+    const rp::db::ProviderSettings anteriores = rp::db::providerSettings();
+    rp::db::ProviderSettings ajustes = anteriores;
+    ajustes.programFolder = carpeta_.path() + "/";
+    rp::db::setProviderSettings(ajustes);
+
+    frmAcceso modelo;
+    rp::db::AccesoPrompt prompt;
+    guion_.responderMensaje(rp::ui::vbYes); // the failed open: "try again"
+    bool segundo = true;
+    VentanaAcceso* primera = nullptr;
+    guion_.responderDialogo([&](rp::ui::DialogoModal& d) {
+        // Should a second window come up, it is accepted at once (so the
+        // test ends instead of waiting).
+        QTimer::singleShot(50, [&] {
+            auto* w = qobject_cast<VentanaAcceso*>(QApplication::activeModalWidget());
+            if (w != nullptr && w != primera)
+                w->findChild<QPushButton*>("bcAceptar")->click();
+        });
+        segundo = VentanaAcceso::mostrarPrompt(modelo, dynamic_cast<rp::db::AccesoPrompt&>(d));
+        return segundo;
+    });
+    guion_.responderMensaje(rp::ui::vbOK); // "NO SE PUDO CONECTAR ..."
+    bool visibleDespues = false;
+    alMostrarse([&](VentanaAcceso& v) {
+        primera = &v;
+        modelo.setTexto(frmAcceso::TxtServidor, "sqlite");
+        modelo.setTexto(frmAcceso::TxtDbName, "NoEsta");
+        v.findChild<QPushButton*>("CmdRegistrar")->click();
+        visibleDespues = v.isVisible();
+        if (visibleDespues)
+            v.findChild<QPushButton*>("bcCancelar")->click();
+    });
+    EXPECT_FALSE(VentanaAcceso::mostrarPrompt(modelo, prompt));
+    EXPECT_FALSE(segundo);
+    EXPECT_TRUE(visibleDespues);
+    EXPECT_FALSE(modelo.registrando());
+    EXPECT_FALSE(QFileInfo::exists(rutaBases()));
+    EXPECT_TRUE(guion_.sinInesperadas()) << guion_.resumenInesperadas().toStdString();
+    EXPECT_EQ(guion_.pendientes(), 0);
+    rp::db::setProviderSettings(anteriores);
+    rp::db::DB_Dll& db = rp::db::baseCompartida();
+    db.gOpenFlag = false;
+    db.conexion().clearErrors();
 }
