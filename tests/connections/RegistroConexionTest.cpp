@@ -410,3 +410,22 @@ TEST_F(RegistroConexionTest, CommandIsRunAndWaitedFor) {
     EXPECT_FALSE(frmAcceso::EjecutarCmdRegDB(carpeta_.filePath("no-existe"), error));
     EXPECT_EQ(error, "Error al ejecutar el comando");
 }
+
+TEST_F(RegistroConexionTest, AListThatCannotBeWrittenIsReportedAndNoDataSourceIsMade) {
+    rp::db::ProviderSettings ajustes = rp::db::providerSettings();
+    ajustes.sqlServerDriver = QStringLiteral("SQLite3");
+    rp::db::setProviderSettings(ajustes);
+    crearBaseSqlite(carpeta_.filePath("VENTAS.db"), "CREATE TABLE t(x);");
+    ASSERT_TRUE(QDir(carpeta_.path()).mkdir("BASES.TXT")); // a folder where the list goes
+    frmAcceso f;
+    tipear(f, "srv01", "VENTAS");
+    guion_.responderMensaje(rp::ui::vbOK);
+    f.CmdRegistrar_Click();
+    const auto mensajes = guion_.mensajes();
+    ASSERT_EQ(mensajes.size(), 1) << guion_.resumenInesperadas().toStdString();
+    EXPECT_EQ(mensajes.first().texto,
+              "SQL Server start failed.  \rSQL-DMO error:  75 Path/File access error");
+    EXPECT_EQ(mensajes.first().estilo, rp::ui::estilo::OKOnly);
+    EXPECT_FALSE(QFileInfo::exists(hogar_.filePath("odbc.ini")));
+    EXPECT_FALSE(rp::db::baseCompartida().conexion().isOpen());
+}
