@@ -6,9 +6,10 @@ pkgs=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
     libsqlite3-dev sqlite3 libinih-dev
-    unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql postgresql
+    unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql postgresql tdsodbc
     libgtest-dev libgmock-dev libbenchmark-dev
     poppler-utils fonts-dejavu-core xvfb xdotool x11-apps
+    desktop-file-utils libglib2.0-bin file dpkg-dev
 )
 missing=()
 for p in "${pkgs[@]}"; do

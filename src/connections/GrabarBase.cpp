@@ -13,16 +13,6 @@ namespace rp::connections {
 
 namespace {
 
-bool campoValido(const QString& valor) {
-    for (const QChar c : valor) {
-        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r') ||
-            c == QLatin1Char('\n')) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // True when the file exists, is not empty and its last byte is not a line end.
 bool faltaFinDeLinea(const QString& ruta) {
     QFile f(ruta);
@@ -38,6 +28,16 @@ bool faltaFinDeLinea(const QString& ruta) {
 
 } // namespace
 
+bool CampoBaseValido(const QString& valor) {
+    for (const QChar c : valor) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r') ||
+            c == QLatin1Char('\n')) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::optional<rp::suite::CodErr> GrabarBase(const QString& clave, const QString& baseDatos,
                                             const QString& usuario, const QString& password,
                                             const QString& servidor, bool oracle) {
@@ -49,7 +49,7 @@ std::optional<rp::suite::CodErr> GrabarBase(const QString& clave, const QString&
                              rp::suite::Utilidades::CodificarClave(password).trimmed(),
                              servidorFinal.trimmed()};
     for (const QString& campo : campos) {
-        if (!campoValido(campo)) {
+        if (!CampoBaseValido(campo)) {
             return rp::suite::CodErr{
                 5,
                 QStringLiteral("Invalid procedure call or argument: \"%1\" holds a comma, a "

@@ -18,6 +18,10 @@ namespace rp::connections {
 // written): it would split into other fields when the list is read. A file
 // whose last line lacks its line end gets one first, so the new entry starts
 // a line of its own.
+// True when `valor` can stand as one field of the list: it holds no comma,
+// double quote or line break.
+bool CampoBaseValido(const QString& valor);
+
 std::optional<rp::suite::CodErr> GrabarBase(const QString& clave, const QString& baseDatos,
                                             const QString& usuario, const QString& password,
                                             const QString& servidor, bool oracle);

@@ -72,6 +72,14 @@ VentanaAcceso::VentanaAcceso(frmAcceso& modelo, QWidget* padre) : QDialog(padre)
     cancelar_->setAutoDefault(false);
     connect(aceptar_, &QPushButton::clicked, &modelo_, &frmAcceso::bcAceptar_Click);
     connect(cancelar_, &QPushButton::clicked, &modelo_, &frmAcceso::bcCancelar_Click);
+    registrar_ = new QPushButton(QStringLiteral("Registrar"), this);
+    registrar_->setObjectName(QStringLiteral("CmdRegistrar"));
+    registrar_->setAutoDefault(false);
+    accesoDirecto_ = new QPushButton(QStringLiteral("Crear Acceso Directo"), this);
+    accesoDirecto_->setObjectName(QStringLiteral("CmdLineaComando"));
+    accesoDirecto_->setAutoDefault(false);
+    connect(registrar_, &QPushButton::clicked, &modelo_, &frmAcceso::CmdRegistrar_Click);
+    connect(accesoDirecto_, &QPushButton::clicked, &modelo_, &frmAcceso::CmdLineaComando_Click);
 
     // Layout: list on the left, the connection frame on the right.
     auto* izquierda = new QVBoxLayout;
@@ -95,6 +103,8 @@ VentanaAcceso::VentanaAcceso(frmAcceso& modelo, QWidget* padre) : QDialog(padre)
     formulario->addRow(QStringLiteral("Contraseña"), caja(frmAcceso::TxtUserPassword));
 
     auto* botones = new QHBoxLayout;
+    botones->addWidget(registrar_);
+    botones->addWidget(accesoDirecto_);
     botones->addStretch(1);
     botones->addWidget(aceptar_);
     botones->addWidget(cancelar_);
@@ -195,6 +205,11 @@ void VentanaAcceso::closeEvent(QCloseEvent* evento) {
 }
 
 bool VentanaAcceso::mostrarPrompt(frmAcceso& modelo, rp::db::AccesoPrompt& prompt, QWidget* padre) {
+    if (modelo.registrando()) {
+        // A second window over the same model would hide the first with it.
+        prompt.Aceptar = false;
+        return false;
+    }
     VentanaAcceso ventana(modelo, padre);
     modelo.recibirPrompt(prompt);
     ventana.exec();

@@ -20,12 +20,13 @@ class OperadorQt;
 namespace rp::connections {
 
 // The connection dialog "Control de Acceso": the registered connections on
-// the left, the connection boxes and the platform on the right, "Aceptar" and
-// "Cancelar" below. A thin view of frmAcceso: it runs the model's load when it
-// is created and forwards every operator action to it.
+// the left, the connection boxes and the platform on the right, "Registrar",
+// "Crear Acceso Directo", "Aceptar" and "Cancelar" below. A thin view of frmAcceso: it runs the
+// model's load when it is created and forwards every operator action to it.
 //
 // Object names: lstBases, TxtServidor, TxtPuerto, TxtDbName, TxtUserId,
-// TxtUserPassword, CboPlataformaDB, bcAceptar, bcCancelar, framAcceso.
+// TxtUserPassword, CboPlataformaDB, bcAceptar, bcCancelar, CmdRegistrar,
+// CmdLineaComando, framAcceso.
 class VentanaAcceso : public QDialog {
     Q_OBJECT
 public:
@@ -34,6 +35,7 @@ public:
     // The connection prompt of the database object: loads a window over the
     // model, writes the prompt's values into it, shows it modally and hands
     // back the flag, the four boxes and the platform. Returns the flag.
+    // While the model registers a connection the prompt is declined unseen.
     static bool mostrarPrompt(frmAcceso& modelo, rp::db::AccesoPrompt& prompt,
                               QWidget* padre = nullptr);
     // Makes the real operator show this dialog for "frmAcceso". `modelo` must
@@ -64,6 +66,8 @@ private:
     QComboBox* plataforma_ = nullptr;
     QPushButton* aceptar_ = nullptr;
     QPushButton* cancelar_ = nullptr;
+    QPushButton* registrar_ = nullptr;
+    QPushButton* accesoDirecto_ = nullptr;
     bool cerrandoPorMarco_ = false;
 };
 

@@ -92,6 +92,34 @@ public:
     // Shows the box's hint, fully selected, when the box is empty.
     void MensajeInicial(Caja caja);
 
+    // "Registrar": checks that the typed connection opens, appends it to the
+    // list file, makes a matching ODBC data source and refreshes the list.
+    // Works on the shared database object, whose connection it leaves closed.
+    // Only a connection that opened is registered; a key already in the list
+    // (in any letter case) or a value the list file cannot hold writes
+    // nothing.
+    void CmdRegistrar_Click();
+    // True while "Registrar" runs. The database object's retry prompt is
+    // then not shown over the dialog (the operator corrects the boxes of the
+    // dialog already open and registers again).
+    bool registrando() const { return registrando_; }
+    // "Crear Acceso Directo": the program's launcher on the user's desktop,
+    // starting it with the current program folder.
+    void CmdLineaComando_Click();
+    // True when a connection with these values opens on the shared database
+    // object's connection. Whatever it opened it closes again, and a
+    // connection left open before the test is closed first.
+    static bool ExisteBaseDeDatos(const QString& Servidor, const QString& Dbname,
+                                  const QString& Usuario, const QString& Password,
+                                  const QString& Proveedor);
+    // Runs the command line Archivo and waits for it to end, keeping the
+    // window responsive. False with ErrDevuelto "Error al ejecutar el
+    // comando" when it cannot be started.
+    static bool EjecutarCmdRegDB(const QString& Archivo, QString& ErrDevuelto);
+    // The program folder's own data-source program ("ODBC", executable); an
+    // empty text when there is none.
+    static QString programaOrigenDatos();
+
     // Values found by the last DatosBase that matched.
     QString servidorEncontrado() const { return servidorEncontrado_; }
     QString baseEncontrada() const { return baseEncontrada_; }
@@ -136,6 +164,7 @@ private:
     void seleccionar(int indice);
 
     bool aceptar_ = false;
+    bool registrando_ = false;
     std::array<EstadoCaja, kCajas> cajas_;
     int plataforma_ = SqlServer;
     QStringList lista_;

@@ -4,11 +4,15 @@
 #include "VentanaEspera.h"
 #include "connections/frmAcceso.h"
 #include "db/AccesoPrompt.h"
+#include "db/DB_Dll.h"
+#include "db/provider/ConnectionString.h"
 #include "suite/Utilidades.h"
 #include "ui/OperadorQt.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -161,4 +165,94 @@ TEST_F(VentanaAccesoTest, DoubleClickOnAnEntryAccepts) {
     EXPECT_TRUE(VentanaAcceso::mostrarPrompt(modelo, prompt));
     EXPECT_EQ(prompt.TxtDbName, "Db2");
     EXPECT_EQ(prompt.TxtServidor, "s2");
+}
+
+TEST_F(VentanaAccesoTest, RegistrarAndCrearAccesoDirectoButtonsRunTheModel) {
+    // A database that opens with its own name as user, in the program folder.
+    const rp::db::ProviderSettings anteriores = rp::db::providerSettings();
+    rp::db::ProviderSettings ajustes = anteriores;
+    ajustes.programFolder = carpeta_.path() + "/";
+    rp::db::setProviderSettings(ajustes);
+    QFile base(carpeta_.filePath("VENTAS.db"));
+    ASSERT_TRUE(base.open(QIODevice::WriteOnly)); // an empty file is an empty database
+    base.close();
+    QTemporaryDir hogar;
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", hogar.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", hogar.filePath("config").toLocal8Bit());
+    QDir(hogar.path()).mkpath("Desktop");
+
+    frmAcceso modelo;
+    VentanaAcceso v(modelo);
+    v.show();
+    auto* registrar = hijo<QPushButton>(v, "CmdRegistrar");
+    auto* acceso = hijo<QPushButton>(v, "CmdLineaComando");
+    ASSERT_TRUE(registrar && acceso);
+    EXPECT_EQ(registrar->text(), "Registrar");
+    EXPECT_EQ(acceso->text(), "Crear Acceso Directo");
+    EXPECT_FALSE(registrar->autoDefault());
+
+    modelo.setTexto(frmAcceso::TxtServidor, "sqlite");
+    modelo.setTexto(frmAcceso::TxtDbName, "VENTAS");
+    registrar->click();
+    auto* lista = hijo<QListWidget>(v, "lstBases");
+    ASSERT_EQ(lista->count(), 1);
+    EXPECT_EQ(lista->item(0)->text(), "VENTAS / SQLITE");
+    EXPECT_EQ(hijo<QLineEdit>(v, "TxtDbName")->text(), "VENTAS");
+
+    acceso->click();
+    EXPECT_TRUE(QFileInfo::exists(hogar.filePath("Desktop/Vizuv Adorav.desktop")));
+    EXPECT_TRUE(guion_.interacciones().isEmpty()) << guion_.resumenInesperadas().toStdString();
+
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+    if (config.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    rp::db::setProviderSettings(anteriores);
+}
+
+TEST_F(VentanaAccesoTest, RetryPromptDuringRegistrationDoesNotOpenASecondDialogOverTheFirst) {
+    const rp::db::ProviderSettings anteriores = rp::db::providerSettings();
+    rp::db::ProviderSettings ajustes = anteriores;
+    ajustes.programFolder = carpeta_.path() + "/";
+    rp::db::setProviderSettings(ajustes);
+
+    frmAcceso modelo;
+    rp::db::AccesoPrompt prompt;
+    guion_.responderMensaje(rp::ui::vbYes); // the failed open: "try again"
+    bool segundo = true;
+    VentanaAcceso* primera = nullptr;
+    guion_.responderDialogo([&](rp::ui::DialogoModal& d) {
+        // Should a second window come up, it is accepted at once (so the
+        // test ends instead of waiting).
+        QTimer::singleShot(50, [&] {
+            auto* w = qobject_cast<VentanaAcceso*>(QApplication::activeModalWidget());
+            if (w != nullptr && w != primera)
+                w->findChild<QPushButton*>("bcAceptar")->click();
+        });
+        segundo = VentanaAcceso::mostrarPrompt(modelo, dynamic_cast<rp::db::AccesoPrompt&>(d));
+        return segundo;
+    });
+    guion_.responderMensaje(rp::ui::vbOK); // "NO SE PUDO CONECTAR ..."
+    bool visibleDespues = false;
+    alMostrarse([&](VentanaAcceso& v) {
+        primera = &v;
+        modelo.setTexto(frmAcceso::TxtServidor, "sqlite");
+        modelo.setTexto(frmAcceso::TxtDbName, "NoEsta");
+        v.findChild<QPushButton*>("CmdRegistrar")->click();
+        visibleDespues = v.isVisible();
+        if (visibleDespues)
+            v.findChild<QPushButton*>("bcCancelar")->click();
+    });
+    EXPECT_FALSE(VentanaAcceso::mostrarPrompt(modelo, prompt));
+    EXPECT_FALSE(segundo);
+    EXPECT_TRUE(visibleDespues);
+    EXPECT_FALSE(modelo.registrando());
+    EXPECT_FALSE(QFileInfo::exists(rutaBases()));
+    EXPECT_TRUE(guion_.sinInesperadas()) << guion_.resumenInesperadas().toStdString();
+    EXPECT_EQ(guion_.pendientes(), 0);
+    rp::db::setProviderSettings(anteriores);
+    rp::db::DB_Dll& db = rp::db::baseCompartida();
+    db.gOpenFlag = false;
+    db.conexion().clearErrors();
 }

@@ -30,7 +30,9 @@ QString CarpetaDemo::carpetaPlantillas() const {
     QStringList candidatas;
     if (QCoreApplication::instance()) {
         const QString exe = QCoreApplication::applicationDirPath();
-        candidatas << exe + QStringLiteral("/templates") << exe + QStringLiteral("/../templates");
+        // Build tree, then an installation (<prefix>/bin beside <prefix>/share).
+        candidatas << exe + QStringLiteral("/templates") << exe + QStringLiteral("/../templates")
+                   << exe + QStringLiteral("/../share/rp_tarifario/templates");
     }
 #ifdef RP_PLANTILLAS_DIR
     candidatas << QStringLiteral(RP_PLANTILLAS_DIR);

@@ -28,7 +28,8 @@ public:
     explicit CarpetaDemo(const OpcionesDemo& opciones = OpcionesDemo());
 
     // Folder of the report templates to copy; by default the first of
-    // <executable folder>/templates, <executable folder>/../templates and the
+    // <executable folder>/templates, <executable folder>/../templates, the
+    // installed <executable folder>/../share/rp_tarifario/templates and the
     // source tree's templates folder that exists.
     void setCarpetaPlantillas(const QString& carpeta) { plantillas_ = carpeta; }
     QString carpetaPlantillas() const;
