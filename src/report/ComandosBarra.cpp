@@ -1,5 +1,6 @@
 #include "report/ComandosBarra.h"
 
+#include "lookup/Lib_ClsCons3.h"
 #include "report/FormularioTarifario.h"
 #include "report/Reporte.h"
 #include "report/ReportePorFecha.h"
@@ -16,6 +17,7 @@ ComandosBarra::ComandosBarra(FormularioTarifario& formulario, banner::Dll_Displa
         formulario.establecerReporte(
             pestana, [this, pestana](FormularioTarifario::Destino d) { ejecutar(pestana, d); });
     }
+    formulario.establecerConsultor(&ComandosBarra::consultar);
     suite::DLL_Print::establecerImpresor([this](const suite::DLL_Print::Trabajo& t) {
         ReporteControl& control = entorno_.control;
         control.FormulasAdicionales = t.formulasAdicionales;
@@ -30,6 +32,16 @@ ComandosBarra::~ComandosBarra() {
     suite::DLL_Print::establecerImpresor(nullptr);
     for (int pestana = 0; pestana < 3; ++pestana)
         entorno_.formulario.establecerReporte(pestana, nullptr);
+    entorno_.formulario.establecerConsultor(nullptr);
+}
+
+std::optional<QString> ComandosBarra::consultar(const ConsultaCampo& consulta) {
+    lookup::Lib_ClsCons3& request = lookup::gConsulta();
+    request.CampoDevuelto = consulta.campoDevuelto;
+    request.ConsultaSearch(consulta.sql, consulta.arbol);
+    if (!request.Aceptada)
+        return std::nullopt;
+    return request.ValorDevuelto;
 }
 
 void ComandosBarra::ejecutar(int pestana, int destino) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "report/ConsultaCampo.h"
 #include "report/ReporteEntorno.h"
+
+#include <optional>
 
 namespace rp::report {
 
@@ -10,7 +13,8 @@ class FormularioTarifario;
 // "IMPRESORA" set the report output's destination (DLL_Print::Destino) and
 // run the report of the visible tab: tab 0 the report by price list, tab 1
 // the report by date, any other tab the last-cost-change report. ("CERRAR"
-// and the lookup "CONSULTAR" are the form's own.)
+// and the lookup "CONSULTAR" are the form's own; the database lookups they
+// open go to the run's lookup request, installed here as the form's lookup.)
 //
 // Constructing it plugs the three runs into the form's report hooks and
 // installs the report output's engine (DLL_Print::ImprimirReporte) on this
@@ -29,6 +33,9 @@ public:
 
     // Runs the report of tab `pestana` to `destino` (0 screen, 1 printer).
     void ejecutar(int pestana, int destino);
+    // The field lookups' database lookup: the run's lookup request with the
+    // field's key column and table or statement; nullopt when cancelled.
+    static std::optional<QString> consultar(const ConsultaCampo& consulta);
 
 private:
     ReporteEntorno entorno_;

@@ -328,12 +328,19 @@ void FormularioTarifario::abrirConsulta() {
     QString valor;
     if (ConsultaCampo::esFecha(tag)) {
         valor = suite::Utilidades::ElegirFecha();
+        // An empty date is a cancelled picker.
+        if (valor.isEmpty())
+            return;
     } else {
         // Until a lookup is installed only the date fields have one.
         if (!consultor_)
             return;
-        if (const std::optional<ConsultaCampo> consulta = ConsultaCampo::deTag(tag))
-            valor = consultor_(*consulta);
+        if (const std::optional<ConsultaCampo> consulta = ConsultaCampo::deTag(tag)) {
+            const std::optional<QString> elegido = consultor_(*consulta);
+            if (!elegido)
+                return;
+            valor = *elegido;
+        }
     }
     setTexto(indice, valor.trimmed());
     int enter = ControlesForm::vbKeyReturn;

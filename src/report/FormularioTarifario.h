@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace rp::report {
 
@@ -35,9 +36,9 @@ public:
 
     // One tab's report run; it reads the filter fields from the form.
     using CorridaReporte = std::function<void(Destino destino)>;
-    // A database lookup: shows the list or tree and returns the picked key,
-    // empty text when the operator cancels.
-    using Consultor = std::function<QString(const ConsultaCampo& consulta)>;
+    // A database lookup: shows the list or tree and returns the picked key;
+    // nullopt when the operator cancels.
+    using Consultor = std::function<std::optional<QString>(const ConsultaCampo& consulta)>;
     // The configuration read `Cfg`: the value of a key (one blank when the
     // key has no row).
     using LectorConfiguracion = std::function<QString(const QString& clave)>;
@@ -137,7 +138,8 @@ public:
     // case); other keys do nothing.
     void comandoBarra(const QString& clave);
     // The lookup launcher: fills the current field from its lookup (or the
-    // date picker), then acts as after Enter in it.
+    // date picker), then acts as after Enter in it. A cancelled lookup leaves
+    // the field as it was.
     void abrirConsulta();
 
 Q_SIGNALS:

@@ -5,6 +5,7 @@
 #include "lookup/ArchivoConsultas.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "startup/Configuracion.h"
+#include "startup/MenuExes.h"
 #include "startup/ParametrosLanzamiento.h"
 #include "startup/RegistraAcceso.h"
 #include "startup/Sesion.h"
@@ -158,6 +159,12 @@ ResultadoInicio IniciarSistema(bool usarIni, const QString& parametros, QString&
             consulta.gConnString = db.gConnString;
             consulta.gUsarMascarasConsultas = true;
             consulta.gRutaMascaraConsultas = s.carpetaPrograma + QStringLiteral("consultas.kst");
+            consulta.cfg = [](const QString& clave) { return Cfg(clave); };
+            consulta.olvidarConfiguracion();
+            consulta.lanzador = [](const QString& comando, const QString& parametro) {
+                qint64 id = 0;
+                MenuExes(comando, parametro, id);
+            };
             if (!QFileInfo::exists(consulta.gRutaMascaraConsultas) &&
                 !rp::lookup::ArchivoConsultas::crear(consulta.gRutaMascaraConsultas))
                 return ResultadoInicio::Interrumpido;

@@ -1,9 +1,13 @@
 #include "report/ComandosBarra.h"
 
 #include "ReporteDemoPrueba.h"
+#include "lookup/ArchivoConsultas.h"
+#include "lookup/Lib_ClsCons3.h"
+#include "lookup/Lib_FrmCons3.h"
 #include "report/FormularioTarifario.h"
 #include "report/engine/DialogoImpresion.h"
 #include "startup/Configuracion.h"
+#include "suite/ControlesForm.h"
 
 namespace {
 
@@ -98,6 +102,46 @@ TEST_F(ComandosBarraTest, CopiasLimitadasYDialogoCancelado) {
     EXPECT_EQ(corridas.size(), 1);
     ASSERT_EQ(cajas().size(), 1);
     EXPECT_EQ(cajas()[0].texto, QStringLiteral("El usuario ha cancelado el reporte"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ComandosBarraTest, F2OnASupplierFieldWritesThePickedKeyTrimmed) {
+    rp::lookup::Lib_ClsCons3& q = rp::lookup::gConsulta();
+    q.gUsarMascarasConsultas = true;
+    q.gRutaMascaraConsultas = carpeta + QStringLiteral("consultas.kst");
+    ASSERT_TRUE(rp::lookup::ArchivoConsultas::crear(q.gRutaMascaraConsultas));
+    q.cfg = [](const QString& k) { return rp::startup::Cfg(k); };
+    FormularioTarifario form;
+    form.cargar();
+    ComandosBarra comandos(form);
+    QList<int> focos;
+    QObject::connect(&form, &FormularioTarifario::focoPedido, [&](int i) { focos << i; });
+    const int campo = form.IndiceControl(QStringLiteral("ProveedorDesde"));
+    const QString segundo =
+        columna("SELECT CODIGO FROM VT_PROVEEDORES WHERE Dada_De_Baja = 0 ORDER BY RAZON_SOCIAL")
+            .value(1);
+    op.responderDialogo([](rp::ui::DialogoModal& d) {
+        auto& f = dynamic_cast<rp::lookup::Lib_FrmCons3&>(d);
+        f.setSeleccionada(1);
+        return f.Aceptar();
+    });
+    form.entrarCampo(campo);
+    int f2 = rp::suite::ControlesForm::vbKeyF2;
+    form.teclaAbajo(campo, f2);
+    EXPECT_EQ(form.texto(campo), segundo);
+    EXPECT_EQ(focos, QList<int>({campo + 1})); // as after Enter
+
+    // Esc in the lookup leaves what the operator typed.
+    op.responderDialogo([](rp::ui::DialogoModal&) { return false; });
+    form.setTexto(campo, QStringLiteral("tecleado"));
+    form.comandoBarra(QStringLiteral("CONSULTAR"));
+    EXPECT_EQ(form.texto(campo), QStringLiteral("tecleado"));
+    EXPECT_TRUE(op.sinInesperadas()) << op.resumenInesperadas().toStdString();
+    q = rp::lookup::Lib_ClsCons3();
+    form.descargar();
 }
 
 } // namespace

@@ -317,9 +317,14 @@ TEST_F(FormularioTest, RightClickOpensTheFieldsLookupAndActsAsEnter) {
     EXPECT_EQ(pedidas.size(), 3);
 }
 
-TEST_F(FormularioTest, ACancelledLookupEmptiesTheField) {
-    form.establecerConsultor([](const ConsultaCampo&) { return QString(); });
+TEST_F(FormularioTest, ACancelledLookupLeavesTheFieldAndAnEmptyPickEmptiesIt) {
+    form.establecerConsultor([](const ConsultaCampo&) { return std::optional<QString>(); });
     form.setTexto(4, "0001");
+    form.botonMouse(4, 2);
+    EXPECT_EQ(form.texto(4), "0001");
+    EXPECT_TRUE(focos.isEmpty()); // no Enter after a cancel
+
+    form.establecerConsultor([](const ConsultaCampo&) { return QString(); });
     form.botonMouse(4, 2);
     EXPECT_EQ(form.texto(4), QString());
 }
@@ -342,11 +347,11 @@ TEST_F(FormularioTest, DateFieldsOpenTheDatePicker) {
     EXPECT_EQ(form.texto(0), QString());
     EXPECT_EQ(focos, QList<int>({14}));
 
-    // Cancelling the picker empties the field.
+    // Cancelling the picker leaves the field as it was.
     guion.responderFecha(std::nullopt);
     form.setTexto(18, "01/01/2023");
     form.botonMouse(18, 2);
-    EXPECT_EQ(form.texto(18), QString());
+    EXPECT_EQ(form.texto(18), "01/01/2023");
 }
 
 TEST_F(FormularioTest, ToolbarKeysRunTheVisibleTabsReport) {
