@@ -5,6 +5,7 @@
 #include "connections/VentanaAcceso.h"
 #include "connections/frmAcceso.h"
 #include "db/DB_Dll.h"
+#include "lookup/VentanaConsulta.h"
 #include "report/ComandosBarra.h"
 #include "report/FormularioTarifario.h"
 #include "report/VentanaTarifario.h"
@@ -36,6 +37,7 @@ VentanaPrograma::VentanaPrograma(QApplication& aplicacion, rp::ui::Operador& ope
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("x-office-spreadsheet")));
     if (auto* qt = dynamic_cast<rp::ui::OperadorQt*>(&operador)) {
         rp::connections::VentanaAcceso::registrar(*qt, d->acceso);
+        rp::lookup::VentanaConsulta::registrar(*qt);
         qt->registrarDialogo(QStringLiteral("DialogoImpresion"),
                              [](rp::ui::DialogoModal& modelo, QWidget* padre) {
                                  return rp::motor::VentanaDialogoImpresion::mostrar(modelo, padre);
