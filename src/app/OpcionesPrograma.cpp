@@ -84,6 +84,16 @@ std::optional<OpcionesPrograma> OpcionesPrograma::leer(const QStringList& args, 
             ok = v.has_value();
             if (ok)
                 o.consulta = *v;
+        } else if (name == QLatin1String("lookup")) {
+            const auto v = valor(name, inlineValue, hasInline);
+            ok = v.has_value();
+            if (ok)
+                o.consultaCampo = *v;
+        } else if (name == QLatin1String("lookup-search")) {
+            const auto v = valor(name, inlineValue, hasInline);
+            ok = v.has_value();
+            if (ok)
+                o.textoConsulta = *v;
         } else if (name == QLatin1String("export")) {
             const auto v = valor(name, inlineValue, hasInline);
             ok = v.has_value();
@@ -137,6 +147,14 @@ std::optional<OpcionesPrograma> OpcionesPrograma::leer(const QStringList& args, 
         error = QStringLiteral("--query y --export no se pueden usar juntas");
         return std::nullopt;
     }
+    if (o.textoConsulta && !o.consultaCampo) {
+        error = QStringLiteral("--lookup-search necesita --lookup");
+        return std::nullopt;
+    }
+    if (o.consultaCampo && (o.consulta || !o.exportar.isEmpty())) {
+        error = QStringLiteral("--lookup no se puede usar junto con --query ni --export");
+        return std::nullopt;
+    }
     if (!o.exportar.isEmpty()) {
         const QString lower = o.exportar.toLower();
         if (!lower.endsWith(QLatin1String(".pdf")) && !lower.endsWith(QLatin1String(".csv"))) {
@@ -162,6 +180,9 @@ QString OpcionesPrograma::textoAyuda() {
         "                        botón por omisión\n"
         "  --trace-sql FILE      registra cada sentencia (escrita y enviada) con su duración\n"
         "  --query SQL           ejecuta una sentencia e imprime las filas en CSV\n"
+        "  --lookup TAG          con --batch: imprime en CSV las filas de la consulta del\n"
+        "                        campo con esa etiqueta (ej. v_ma_articulos, vt_proveedores)\n"
+        "  --lookup-search TEXT  busca TEXT en la primera columna, como F5 en la consulta\n"
         "  --export FILE         genera el reporte de la pestaña en FILE (.pdf o .csv)\n"
         "  --tab N               pestaña del reporte (0, 1 o 2)\n"
         "  --field CLAVE=VALOR   completa un campo del formulario por su clave\n"

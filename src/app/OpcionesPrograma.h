@@ -17,6 +17,8 @@ struct OpcionesPrograma {
     bool lote = false;                     // --batch
     QString trazaSql;                      // --trace-sql
     std::optional<QString> consulta;       // --query
+    std::optional<QString> consultaCampo;  // --lookup TAG
+    std::optional<QString> textoConsulta;  // --lookup-search TEXT
     QString exportar;                      // --export
     std::optional<int> pestana;            // --tab
     QList<QPair<QString, QString>> campos; // --field KEY=VALUE

@@ -6,6 +6,10 @@
 #include "db/provider/Connection.h"
 #include "db/provider/ConnectionString.h"
 #include "db/provider/SqlTrace.h"
+#include "lookup/Lib_ClsCons3.h"
+#include "lookup/Lib_FrmCons3.h"
+#include "lookup/Lib_FrmCons3Tree.h"
+#include "report/ConsultaCampo.h"
 #include "startup/IniciarSistema.h"
 #include "suite/Aplicacion.h"
 
@@ -97,6 +101,55 @@ int Programa::consultar(const QString& texto) {
     return 0;
 }
 
+int Programa::consultarCampo(const QString& tag, const std::optional<QString>& busqueda) {
+    const std::optional<rp::report::ConsultaCampo> c = rp::report::ConsultaCampo::deTag(tag);
+    if (!c) {
+        aviso(QStringLiteral("rp_tarifario: la etiqueta %1 no tiene consulta").arg(tag));
+        return 2;
+    }
+    QFile salida;
+    if (!salida.open(stdout, QIODevice::WriteOnly))
+        return 1;
+    auto linea = [&salida](const QStringList& celdas) {
+        QStringList citadas;
+        for (const QString& t : celdas)
+            citadas << SalidaCsv::citar(t);
+        salida.write((citadas.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8());
+    };
+    bool mostrada = false;
+    rp::lookup::Lib_ClsCons3& pedido = rp::lookup::gConsulta();
+    pedido.observador = [&](rp::lookup::Lib_FrmCons3& f) {
+        mostrada = true;
+        if (busqueda && f.modelo().columnCount() > 0) {
+            f.cambioBusqueda(0, *busqueda);
+            f.busquedaServidor(0);
+        }
+        QStringList titulos;
+        for (const auto& col : f.modelo().columnas())
+            titulos << col.titulo;
+        linea(titulos);
+        for (int i = 0; i < f.modelo().filas(); ++i)
+            linea(f.modelo().fila(i).celdas);
+    };
+    pedido.observadorArbol = [&](rp::lookup::Lib_FrmCons3Tree& a) {
+        mostrada = true;
+        if (busqueda)
+            a.busquedaServidor(*busqueda);
+        linea({QStringLiteral("Codigo"), QStringLiteral("Descripcion")});
+        for (int i = 1; i < a.nodos(); ++i) {
+            const QString& t = a.nodo(i).texto;
+            const QString codigo = a.codigo(i);
+            linea({codigo.trimmed(), t.mid(codigo.size() + 3)});
+        }
+    };
+    pedido.CampoDevuelto = c->campoDevuelto;
+    pedido.ConsultaSearch(c->sql, c->arbol);
+    pedido.observador = nullptr;
+    pedido.observadorArbol = nullptr;
+    salida.flush();
+    return mostrada ? 0 : 1;
+}
+
 Programa::Programa() = default;
 
 Programa::~Programa() {
@@ -133,6 +186,8 @@ std::optional<int> Programa::arrancar(const OpcionesPrograma& o) {
 
     if (o.consulta)
         return consultar(*o.consulta);
+    if (o.consultaCampo)
+        return consultarCampo(*o.consultaCampo, o.textoConsulta);
     if (!o.exportar.isEmpty()) {
         if (!exportar) {
             aviso(QStringLiteral("rp_tarifario: la exportación de reportes no está disponible"));

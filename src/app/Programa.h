@@ -44,6 +44,8 @@ private:
 
     bool prepararCarpeta(const OpcionesPrograma& opciones, QString& error);
     int consultar(const QString& sql);
+    // --lookup: the rows the field lookup of that tag shows, as CSV.
+    int consultarCampo(const QString& tag, const std::optional<QString>& busqueda);
 };
 
 } // namespace rp::app

@@ -100,6 +100,8 @@ void Lib_ClsCons3::ConsultaSearch(const QString& sql, std::optional<QStringList>
         arbol.CheckBoxes = Checks;
         Valores.clear();
         arbol.Load();
+        if (observadorArbol)
+            observadorArbol(arbol);
         Aceptada = rp::ui::operador().dialogo(arbol);
         if (!Aceptada)
             arbol.Cancelar();

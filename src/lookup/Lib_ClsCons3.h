@@ -27,6 +27,7 @@ public:
     // Runs once per shown dialog, after it is loaded and before it is shown
     // (the headless lookup reads the rows there).
     using Observador = std::function<void(Lib_FrmCons3&)>;
+    using ObservadorArbol = std::function<void(Lib_FrmCons3Tree&)>;
 
     QVariant StkNivel1, StkNivel2, StkNivel3, StkNivel4;
     QString MuestraStock;
@@ -46,6 +47,7 @@ public:
     LectorConfiguracion cfg;
     Lanzador lanzador;
     Observador observador;
+    ObservadorArbol observadorArbol;
 
     // The lookup: `sql` is a table or view name or a statement. The
     // parameters passed by reference may come back changed (see the

@@ -64,3 +64,20 @@ TEST(OpcionesPrograma, BadCommandLinesAreRejectedWithAReason) {
     EXPECT_FALSE(leer({"--demo=1"}, &err));
     EXPECT_FALSE(leer({"--export", "a.pdf", "--query", "SELECT 1"}, &err));
 }
+
+namespace {
+
+TEST(OpcionesPrograma, LookupAndItsSearch) {
+    QString err0;
+    auto o = OpcionesPrograma::leer(
+        {"--demo", "--batch", "--lookup", "vt_proveedores", "--lookup-search=O'B"}, err0);
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->consultaCampo, std::optional<QString>("vt_proveedores"));
+    EXPECT_EQ(o->textoConsulta, std::optional<QString>("O'B"));
+    QString err;
+    EXPECT_FALSE(OpcionesPrograma::leer({"--lookup-search", "x"}, err));
+    EXPECT_TRUE(err.contains("--lookup"));
+    EXPECT_FALSE(OpcionesPrograma::leer({"--lookup", "USUARIO", "--query", "SELECT 1"}, err));
+}
+
+} // namespace
