@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the documentation pictures on the offscreen platform (no display
 # needed): the main window on each tab, the connection dialog, the progress
-# banner, and the first page of each report exported from the demo database.
+# banner, the lookup windows (article list, a narrowed list, the family tree)
+# over the demo folder, and the first page of each report exported from the demo database.
 # Run after scripts/build.sh. Output: docs/screens/*.png, docs/reports/*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,6 +22,7 @@ app="$b/src/app/rp_tarifario"
     --field Lista=1 --field Fecha=31/12/2024 --price 2
 "$app" --demo --batch --program-folder "$demo" --export "$demo/costo.pdf" --tab 2 \
     --field ListaC=1 --field ArtHastaC=50
+"$b/src/lookup/rp_lookup_shots" "$demo" docs/screens
 for r in historial fecha costo; do
     pdftoppm -r 80 -png -f 1 -l 1 -singlefile "$demo/$r.pdf" "docs/reports/$r"
 done
