@@ -86,7 +86,8 @@ void BM_Consulta_ArbolFamilias(benchmark::State& state) {
     int nodos = 0;
     for (auto _ : state) {
         Lib_FrmCons3Tree a;
-        a.SQL = QStringLiteral("SELECT IDFAMILIA, DESCRIPCION FROM V_TA_FAMILIAS ORDER BY IDFAMILIA");
+        a.SQL =
+            QStringLiteral("SELECT IDFAMILIA, DESCRIPCION FROM V_TA_FAMILIAS ORDER BY IDFAMILIA");
         a.Load();
         nodos = a.nodos();
     }

@@ -166,18 +166,18 @@ void Lib_FrmCons3Tree::setMarcada(int i, bool marcada) {
     QVector<int> nivelActual{i};
     for (int n = 0; n < NivelesMarca && !nivelActual.isEmpty(); ++n) {
         QVector<int> siguiente;
-        for (int p : nivelActual)
-            for (int h : nodos_[p].hijos) {
+        for (int p : nivelActual) {
+            const QVector<int>& hijos = nodos_[p].hijos;
+            for (int h : hijos) {
                 nodos_[h].marcada = marcada;
                 siguiente.append(h);
             }
-        if (!siguiente.isEmpty())
-            Q_EMIT dataChanged(indiceDeNodo(siguiente.first()), indiceDeNodo(siguiente.last()),
-                               {Qt::CheckStateRole});
+            if (!hijos.isEmpty())
+                Q_EMIT dataChanged(indiceDeNodo(hijos.first()), indiceDeNodo(hijos.last()),
+                                   {Qt::CheckStateRole});
+        }
         nivelActual = siguiente;
     }
-    // Rows changed under other parents are repainted as a whole.
-    Q_EMIT layoutChanged();
 }
 
 void Lib_FrmCons3Tree::cambioBusqueda(const QString& texto) {

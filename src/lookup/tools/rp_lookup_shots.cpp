@@ -100,7 +100,8 @@ int main(int argc, char** argv) {
     }
     {
         rp::lookup::Lib_FrmCons3Tree a;
-        a.SQL = QStringLiteral("SELECT IDFAMILIA, DESCRIPCION FROM V_TA_FAMILIAS ORDER BY IDFAMILIA");
+        a.SQL =
+            QStringLiteral("SELECT IDFAMILIA, DESCRIPCION FROM V_TA_FAMILIAS ORDER BY IDFAMILIA");
         a.CampoDevuelto = QStringLiteral("IDFAMILIA");
         a.Load();
         rp::lookup::VentanaConsultaArbol v(a);
