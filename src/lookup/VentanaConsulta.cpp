@@ -152,6 +152,15 @@ VentanaConsulta::VentanaConsulta(Lib_FrmCons3& frm, QWidget* parent) : QDialog(p
     seleccionar(frm.seleccionada());
 }
 
+void VentanaConsulta::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    // The operator types at once: the window takes the keyboard and the
+    // first search box the focus.
+    activateWindow();
+    if (!busquedas_.isEmpty())
+        busquedas_.first()->setFocus();
+}
+
 void VentanaConsulta::reconstruir() {
     const int n = frm_.modelo().columnCount();
     while (busquedas_.size() > n)
@@ -317,8 +326,15 @@ bool VentanaConsulta::mostrar(rp::ui::DialogoModal& modelo, QWidget* padre) {
     auto* frm = dynamic_cast<Lib_FrmCons3*>(&modelo);
     if (!frm)
         return false;
-    VentanaConsulta ventana(*frm, padre);
-    return ventana.exec() == QDialog::Accepted;
+    bool aceptada = false;
+    {
+        VentanaConsulta ventana(*frm, padre);
+        aceptada = ventana.exec() == QDialog::Accepted;
+    }
+    // The keyboard goes back to the window the lookup was opened from.
+    if (padre)
+        padre->window()->activateWindow();
+    return aceptada;
 }
 
 void VentanaConsulta::registrar(rp::ui::OperadorQt& operador) {

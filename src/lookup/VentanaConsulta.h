@@ -37,6 +37,7 @@ public:
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
 
 private:
     void reconstruir();

@@ -74,6 +74,12 @@ VentanaConsultaArbol::VentanaConsultaArbol(Lib_FrmCons3Tree& arbol, QWidget* par
     busqueda_->setFocus();
 }
 
+void VentanaConsultaArbol::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    activateWindow();
+    busqueda_->setFocus();
+}
+
 void VentanaConsultaArbol::seleccionar(int nodo) {
     const QModelIndex i = arbol_.indiceDeNodo(nodo);
     if (!i.isValid())
@@ -122,8 +128,15 @@ bool VentanaConsultaArbol::mostrar(rp::ui::DialogoModal& modelo, QWidget* padre)
     auto* arbol = dynamic_cast<Lib_FrmCons3Tree*>(&modelo);
     if (!arbol)
         return false;
-    VentanaConsultaArbol ventana(*arbol, padre);
-    return ventana.exec() == QDialog::Accepted;
+    bool aceptada = false;
+    {
+        VentanaConsultaArbol ventana(*arbol, padre);
+        aceptada = ventana.exec() == QDialog::Accepted;
+    }
+    // The keyboard goes back to the window the lookup was opened from.
+    if (padre)
+        padre->window()->activateWindow();
+    return aceptada;
 }
 
 } // namespace rp::lookup
