@@ -110,3 +110,41 @@ TEST_F(ArbolDemo, MarksReachSixLevelsAndMultiPickHandsBackCodes) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ArbolDemo, PositionsAndCostCentresHandBackTheirStoredKeys) {
+    Lib_FrmCons3Tree p;
+    p.SQL = "SELECT IDPOSICION, DESCRIPCION FROM MA_POSICIONES ORDER BY IDPOSICION";
+    p.CampoDevuelto = "idposicion";
+    p.Load();
+    ASSERT_EQ(p.nodos(), 3); // root, 01, 0101 under 01
+    EXPECT_EQ(p.nodo(2).padre, 1);
+    p.setSeleccionado(2);
+    p.Aceptar();
+    EXPECT_EQ(p.ValorDevuelto, "0101");
+    p.CheckBoxes = true;
+    p.setMarcada(1, true);
+    p.Aceptar();
+    EXPECT_EQ(p.Valores, QStringList({"01", "0101"}));
+
+    Lib_FrmCons3Tree c;
+    c.SQL = "SELECT CODIGO, DESCRIPCION FROM TA_CCOSTO ORDER BY CODIGO";
+    c.CampoDevuelto = "CODIGO";
+    c.Load();
+    c.cambioBusqueda("vent");
+    EXPECT_EQ(c.codigo(c.seleccionado()), "200");
+    c.Aceptar();
+    EXPECT_EQ(c.ValorDevuelto, "200");
+    // Another key column hands nothing back.
+    c.CampoDevuelto = "DESCRIPCION";
+    c.ValorDevuelto = "antes";
+    c.Aceptar();
+    EXPECT_EQ(c.ValorDevuelto, "antes");
+    // F5 narrows other statements to the descriptions containing the text.
+    c.busquedaServidor("ministra");
+    ASSERT_EQ(c.nodos(), 2);
+    EXPECT_EQ(c.codigo(1), "100");
+}
+
+} // namespace

@@ -126,3 +126,46 @@ TEST(VentanaConsultaRegistro, BothWindowsAreRegisteredByName) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(VentanaDemo, SpaceMarksF12AsksAboutAShortage) {
+    Lib_FrmCons3 m;
+    m.SQL = "SELECT DISTINCT IDLISTA, NOMBRE FROM V_MA_PRECIOSCAB ";
+    m.CheckBoxes = true;
+    m.CampoDevuelto = "IDLISTA";
+    m.Load();
+    {
+        VentanaConsulta v(m);
+        v.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
+        auto* lista = v.findChild<QTableView*>("ListView1");
+        lista->setFocus();
+        lista->setCurrentIndex(m.modelo().index(1, 0));
+        QTest::keyClick(lista, Qt::Key_Space);
+        EXPECT_TRUE(m.modelo().marcada(1));
+        QTest::mouseClick(v.findChild<QPushButton*>("CmdTodos"), Qt::LeftButton);
+        EXPECT_FALSE(m.modelo().marcada(1));
+        EXPECT_TRUE(m.modelo().marcada(0));
+        QTest::keyClick(lista, Qt::Key_Return);
+        EXPECT_EQ(v.result(), QDialog::Accepted);
+        EXPECT_FALSE(m.Valores.isEmpty());
+        EXPECT_FALSE(m.Valores.contains(m.modelo().celda(1, 0)));
+    }
+
+    Lib_FrmCons3 a;
+    a.SQL = "SELECT TOP 10 IDARTICULO, DESCRIPCION FROM V_MA_ARTICULOS ORDER BY IDARTICULO";
+    a.Load();
+    a.setSeleccionada(0);
+    VentanaConsulta v(a);
+    v.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
+    op.responderMensaje(rp::ui::vbNo);
+    QTest::keyClick(v.findChild<QLineEdit*>("CmbSearch_0"), Qt::Key_F12);
+    ASSERT_EQ(op.mensajes().size(), 1);
+    EXPECT_TRUE(op.mensajes()[0].texto.startsWith("Desea informar el articulo "));
+    EXPECT_EQ(op.mensajes()[0].estilo, rp::ui::estilo::YesNo + rp::ui::estilo::Question);
+    v.reject();
+}
+
+} // namespace
