@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The built program in a real X server (Xvfb), driven with real keystrokes
 # (xdotool) on a fresh demo folder: on each tab, F5 must open the preview
-# window and no message box.
+# window and no message box; F2 on a supplier and a family field opens the
+# lookup, which Enter closes.
 #
 #   tests/e2e/xvfb_e2e.sh PROGRAM [SCREENSHOT_DIR]
 #
@@ -126,6 +127,39 @@ pantalla fecha || estado=1
 teclas ctrl+Tab; sleep 0.3
 teclas ctrl+a; escribir "1"
 pantalla ultimo_costo || estado=1
+
+# A field lookup: back on tab 0, Enter six times from "Lista Desde" reaches
+# "Proveedor Desde"; F2 opens the list "Consulta...", typing selects, Enter
+# picks and closes it; then the family tree from "Familia Desde".
+consulta() {
+    local nombre=$1 texto=$2 dialogo
+    teclas F2
+    if ! dialogo=$(ventana "^Consulta\.\.\.\$" 30); then
+        sin_mensajes "$nombre" || true
+        echo "FALLO: $nombre: F2 no abrió la consulta"
+        return 1
+    fi
+    sleep 0.5
+    escribir "$texto"
+    foto "$nombre"
+    teclas Return
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "^Consulta\.\.\.\$" >/dev/null 2>&1 || break
+        sleep 0.1
+    done
+    if xdotool search --onlyvisible --name "^Consulta\.\.\.\$" >/dev/null 2>&1; then
+        echo "FALLO: $nombre: Enter no cerró la consulta"
+        return 1
+    fi
+    sin_mensajes "$nombre"
+    sleep 0.3
+    echo "ok: $nombre"
+}
+teclas ctrl+Tab; sleep 0.3
+for _ in 1 2 3 4 5 6; do teclas Return; done
+consulta consulta_proveedor "comercial" || estado=1
+teclas Return
+consulta consulta_familia "0102" || estado=1
 
 if [ "$estado" -ne 0 ]; then
     echo "--- salida del programa"; cat "$tmp/programa.log"
