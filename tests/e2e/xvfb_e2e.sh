@@ -70,11 +70,14 @@ foto() {
     mkdir -p "$fotos"
     xwd -root -silent >"$fotos/$1.xwd"
 }
-# True when window $1 shows something: a window that was mapped but never
-# painted reads back as black (all zero bytes).
+# True when the bottom of the screen shows something. The preview covers
+# the whole screen, so this is its last rows as the X server shows them: a
+# window that was mapped but never painted reads back as black (zero bytes).
+# (The screen, not the window: a window's own image can hold pixels that
+# never reach the screen.)
 pintada() {
     local bytes
-    bytes=$(xwd -id "$1" -silent | tail -c 400000 | tr -d '\000' | wc -c)
+    bytes=$(xwd -root -silent | tail -c 400000 | tr -d '\000' | wc -c)
     [ "$bytes" -gt 40000 ]
 }
 teclas() { xdotool key --delay 60 "$@"; }
