@@ -69,6 +69,8 @@ class Rewrite {
 public:
     explicit Rewrite(const DialectRewriter& settings) : settings_(settings) {}
 
+    bool tooLarge = false; // the rewrite would grow without bound
+
     void batch(QList<SqlNode>& level) {
         collectDateColumns(level);
         splitStatements(level);
@@ -637,6 +639,12 @@ private:
                         break;
                     }
                 const QString body = sqlText(nodes.mid(i, orderAt - i));
+                // Each nested TOP PERCENT repeats its SELECT in the count:
+                // past a size the statement is left to the database to refuse.
+                if (body.size() > DialectRewriter::kMaxPercentBody) {
+                    tooLarge = true;
+                    continue;
+                }
                 const qint64 scaled = ok ? qint64(share * 1000 + 0.5) : 0;
                 limit = QStringLiteral(" LIMIT (SELECT (COUNT(*) * %1 + 99999) / 100000 FROM (%2))")
                             .arg(ok ? QString::number(scaled)
@@ -673,7 +681,10 @@ QString DialectRewriter::rewrite(const QString& sql) const {
             --depth;
     }
     QList<SqlNode> nodes = buildSqlNodes(tokens);
-    Rewrite(*this).batch(nodes);
+    Rewrite rewrite(*this);
+    rewrite.batch(nodes);
+    if (rewrite.tooLarge)
+        return sql;
     return sqlText(nodes);
 }
 

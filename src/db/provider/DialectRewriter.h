@@ -57,6 +57,9 @@ public:
     // Statements nested deeper than this many parentheses are passed unchanged
     // (the database refuses them with its own message).
     static constexpr int kMaxNesting = 200;
+    // Largest SELECT a "TOP n PERCENT" count repeats; a statement whose nested
+    // TOP PERCENT would need more is passed unchanged (refused likewise).
+    static constexpr int kMaxPercentBody = 256 * 1024;
 
     QString rewrite(const QString& sql) const;
 
