@@ -56,7 +56,7 @@ for t in "${objetivos[@]}"; do
     mkdir -p "build-fuzz/corpus/$t" "build-fuzz/hallazgos/$t"
     registro=build-fuzz/fuzz_$t.log
     set +e
-    ASAN_OPTIONS=detect_leaks=0 "$binario" -max_total_time="$segundos" -timeout=10 \
+    ASAN_OPTIONS=detect_leaks=0 "$binario" -max_total_time="$segundos" -timeout=60 \
         -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1 \
         -artifact_prefix="build-fuzz/hallazgos/$t/" \
         "build-fuzz/corpus/$t" "tests/fuzz/corpus/$t" >"$registro" 2>&1
