@@ -8,6 +8,7 @@ pkgs=(
     libsqlite3-dev sqlite3 libinih-dev
     unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql postgresql tdsodbc
     libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
     poppler-utils fonts-dejavu-core xvfb xdotool x11-apps
     desktop-file-utils libglib2.0-bin file dpkg-dev
 )

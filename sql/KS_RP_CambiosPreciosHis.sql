@@ -2,7 +2,7 @@
 -- RP_PROCEDIMIENTOS: for each article that has a price change in list @LISTA
 -- up to the end of day @FECHA, its last such change with the value of price
 -- class @CLASE after it (ACTUAL) and before it (ANTERIOR).
---   @FECHA  the date as typed on the workstation, dd/mm/yyyy (CONVERT style 103)
+--   @FECHA  the date, yyyymmdd (read alike under any CONVERT style)
 --   @LISTA  the price list code
 --   @CLASE  0 = cost, 1..8 = price classes PRECIO1..PRECIO8
 --   @WHERE  a condition on V_MA_ARTICULOS, " WHERE ..." or empty (inserted as text)

@@ -201,6 +201,12 @@ std::optional<int> Programa::arrancar(const OpcionesPrograma& o) {
     }
     if (o.lote || !abrirVentana) {
         const rp::db::DB_Dll& db = rp::db::baseCompartida();
+        // Without a database name the start-up skips its database checks.
+        if (db.gDBName.trimmed().isEmpty()) {
+            aviso(QStringLiteral("rp_tarifario: el parámetro de inicio no nombra la base de datos "
+                                 "(@DbName); verificaciones de la base de datos no realizadas"));
+            return 4;
+        }
         aviso(QStringLiteral("rp_tarifario: sesión iniciada en %1 (%2) como %3; verificaciones "
                              "de la base de datos completas")
                   .arg(db.gDBName, db.gServidor, db.gUsuario));

@@ -1,6 +1,7 @@
 #include "connections/ArchivoBases.h"
 
 #include "suite/Aplicacion.h"
+#include "suite/ArchivoRegular.h"
 #include "suite/Texto1252.h"
 #include "suite/Utilidades.h"
 
@@ -124,14 +125,17 @@ ArchivoBases::Lectura ArchivoBases::leer(const QString& ruta) {
     if (!info.exists() || info.isDir()) {
         return Lectura{};
     }
-    QFile archivo(ruta);
-    if (!archivo.open(QIODevice::ReadOnly)) {
+    // A FIFO or a link to a device is no connection list: it is refused
+    // rather than read forever.
+    const std::optional<QByteArray> bytes =
+        rp::suite::leerArchivoRegular(ruta, rp::suite::Texto1252::kMaximoArchivo);
+    if (!bytes) {
         Lectura lectura;
         lectura.existe = true;
         lectura.error = error(kErrorAcceso, QStringLiteral("Path/File access error"));
         return lectura;
     }
-    return interpretar(archivo.readAll());
+    return interpretar(*bytes);
 }
 
 } // namespace rp::connections

@@ -1,5 +1,6 @@
 #include "lookup/ArchivoConsultas.h"
 
+#include "suite/ArchivoRegular.h"
 #include "suite/Texto1252.h"
 
 #include <QFile>
@@ -90,15 +91,16 @@ bool ArchivoConsultas::crear(const QString& ruta) {
 
 std::optional<RegistroConsulta> ArchivoConsultas::buscar(const QString& ruta,
                                                          const QString& tabla) {
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> todo =
+        rp::suite::leerArchivoRegular(ruta, rp::suite::Texto1252::kMaximoArchivo);
+    if (!todo)
         return std::nullopt;
     const QString buscada = tabla.trimmed();
-    for (;;) {
-        const QByteArray b = f.read(RegistroConsulta::LargoRegistro);
-        if (b.size() < RegistroConsulta::LargoRegistro)
+    for (qsizetype desde = 0;; desde += RegistroConsulta::LargoRegistro) {
+        if (todo->size() - desde < RegistroConsulta::LargoRegistro)
             return std::nullopt;
-        RegistroConsulta r = RegistroConsulta::desdeBytes(b);
+        RegistroConsulta r =
+            RegistroConsulta::desdeBytes(todo->mid(desde, RegistroConsulta::LargoRegistro));
         QString t = r.Tabla;
         t.remove(QChar(0)).remove(QChar(0xFF));
         if (t.trimmed().compare(buscada, Qt::CaseInsensitive) == 0)

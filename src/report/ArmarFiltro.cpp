@@ -56,8 +56,12 @@ QString sinNulos(const QString& texto) {
     return Utilidades::QuitarCaracter(texto, QString(QChar(0))).trimmed();
 }
 
+// A date the database's datetime holds (1753-01-01 to 9999-12-31).
 std::optional<QDateTime> leerFecha(const QString& texto) {
-    return Regional::actual().textoAFechaHora(texto);
+    const std::optional<QDateTime> m = Regional::actual().textoAFechaHora(texto);
+    if (!m || m->date() < QDate(1753, 1, 1) || m->date() > QDate(9999, 12, 31))
+        return std::nullopt;
+    return m;
 }
 
 // The lower date bound: a date alone starts at the first second of its day.
@@ -73,7 +77,11 @@ QString hastaFecha(const QString& campo, const QString& texto) {
     if (conHora(texto))
         return campo + QStringLiteral(" <= ") + Utilidades::TextoComparable(texto) +
                QLatin1Char(' ');
-    const QDate dia = leerFecha(texto)->date().addDays(1);
+    const QDate fecha = leerFecha(texto)->date();
+    if (fecha == QDate(9999, 12, 31)) // the last day has no next one
+        return campo + QStringLiteral(" <= ") + fechaHora(QDateTime(fecha, QTime(23, 59, 59))) +
+               QLatin1Char(' ');
+    const QDate dia = fecha.addDays(1);
     return campo + QStringLiteral(" < ") + fechaHora(QDateTime(dia, QTime(0, 0))) +
            QLatin1Char(' ');
 }
@@ -121,11 +129,12 @@ bool ArmarFiltro(const TablaFiltros& Filtros, QString& Formula, QString& Mensaje
                 return false;
             }
             if (hayDesde && hayHasta) {
-                const QDateTime finHasta =
-                    conHora(hasta) ? *h : QDateTime(h->date().addDays(1), QTime(0, 0));
+                // A date alone as upper bound takes in its whole day.
                 const QDateTime inicioDesde =
                     conHora(desde) ? *d : QDateTime(d->date(), QTime(0, 0));
-                if (finHasta < inicioDesde) {
+                const bool vacio =
+                    conHora(hasta) ? inicioDesde > *h : inicioDesde.date() > h->date();
+                if (vacio) {
                     Mensaje =
                         QStringLiteral("Fecha Desde Mayor que Hasta , Campo : ") + r.CampoReporte;
                     return false;

@@ -9,8 +9,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 #include <cstdio>
+#include <optional>
+#include <sys/stat.h>
+#include <utility>
 
 namespace rp::report {
 
@@ -84,25 +86,26 @@ int ExportarReporte(const QString& archivo, int tab, const QList<QPair<QString, 
     }
     formulario.setPestana(tab);
 
-    // The report goes to a file beside the target, moved over it when whole.
-    const QFileInfo destino(archivo);
-    const QString temporal = destino.absolutePath() + QStringLiteral("/.") +
-                             destino.completeBaseName() + QLatin1Char('-') +
-                             QUuid::createUuid().toString(QUuid::Id128) + QLatin1Char('.') + sufijo;
+    // The engine writes the target through an unnamed temporary file that
+    // replaces it in one rename when whole: a killed export leaves nothing
+    // behind and the old report stays until the new one is complete. Whether
+    // a new file arrived is told by its identity (a replaced file is a new one).
+    auto identidad = [&archivo]() -> std::optional<std::pair<dev_t, ino_t>> {
+        struct stat st {};
+        if (::stat(QFile::encodeName(archivo).constData(), &st) != 0)
+            return std::nullopt;
+        return std::make_pair(st.st_dev, st.st_ino);
+    };
+    const auto antes = identidad();
     {
         ComandosBarra comandos(formulario);
-        comandos.entorno().control.ArchivoExportacion = temporal;
+        comandos.entorno().control.ArchivoExportacion = archivo;
         formulario.comandoBarra(QStringLiteral("PANTALLA"));
     }
-    if (!QFileInfo::exists(temporal)) {
+    const auto despues = identidad();
+    if (!despues || despues == antes) {
         aviso(
             QStringLiteral("no se generó el reporte de la pestaña %1 en %2").arg(tab).arg(archivo));
-        return 1;
-    }
-    QFile::remove(archivo);
-    if (!QFile::rename(temporal, archivo)) {
-        QFile::remove(temporal);
-        aviso(QStringLiteral("no se pudo escribir %1").arg(archivo));
         return 1;
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "report/Reporte.h"
 
+#include "db/provider/ProviderError.h"
 #include "report/ReportePasos.h"
 #include "report/engine/DialogoImpresion.h"
 #include "report/engine/LectorPlantilla.h"
@@ -28,6 +29,17 @@ int errorEjecucion(const suite::CodErr& e) {
             QStringLiteral("0") + kCrLf + QStringLiteral(" ORIGEN POSIBLE DEL ERROR: ") + kCrLf +
             QStringLiteral(" La Impresora no esta en Linea ") + kCrLf +
             QStringLiteral(" Falta Crear el Origen de Datos ODBC "),
+        ui::estilo::Critical | ui::estilo::AbortRetryIgnore, kTitulo);
+}
+
+// A query that ran out of time is no printer or data-source fault: its box
+// says what happened instead of the general list of possible causes.
+int errorTiempoAgotado(const suite::CodErr& e) {
+    return ui::operador().mensaje(
+        QStringLiteral("Ha ocurrido el siguiente error: ") + QString::number(e.number) +
+            QLatin1Char(' ') + e.description + kCrLf +
+            QStringLiteral(" La consulta del reporte supero el tiempo de espera de la base de "
+                           "datos (TimeOut). Acote el reporte con los filtros o reintente."),
         ui::estilo::Critical | ui::estilo::AbortRetryIgnore, kTitulo);
 }
 
@@ -178,7 +190,7 @@ void EjecutarReporte(ReporteControl& control, suite::DialogoComun& dialogo) {
             fin = true;
             return int(ui::vbAbort);
         }
-        const int r = errorEjecucion(e);
+        const int r = e.number == db::errc::Timeout ? errorTiempoAgotado(e) : errorEjecucion(e);
         if (r != ui::vbRetry && r != ui::vbIgnore)
             limpiar = false;
         return r;

@@ -66,9 +66,23 @@ int ReportePorFecha::clase(const FormularioTarifario& f) {
     return 0;
 }
 
+std::optional<QDate> ReportePorFecha::fecha(const FormularioTarifario& f) {
+    const std::optional<QDateTime> m =
+        suite::Regional::actual().textoAFechaHora(f.textoDe(QStringLiteral("Fecha")));
+    // The procedure looks up to the end of the day: the day after must exist too.
+    if (!m || m->date() < QDate(1753, 1, 1) || m->date() > QDate(9999, 12, 30))
+        return std::nullopt;
+    return m->date();
+}
+
 std::array<QString, 4> ReportePorFecha::parametros(const FormularioTarifario& f) {
     const QString fin = QStringLiteral(";TRUE");
-    return {QStringLiteral("@FECHA;") + f.textoDe(QStringLiteral("Fecha")) + fin,
+    // The date as read on this workstation, in the one form every database
+    // reads alike (yyyymmdd), never the typed text.
+    const std::optional<QDate> d = fecha(f);
+    const QString textoFecha =
+        d ? d->toString(QStringLiteral("yyyyMMdd")) : f.textoDe(QStringLiteral("Fecha"));
+    return {QStringLiteral("@FECHA;") + textoFecha + fin,
             QStringLiteral("@LISTA;") + f.textoDe(QStringLiteral("Lista")) + fin,
             QStringLiteral("@CLASE;") + QString::number(clase(f)) + fin,
             QStringLiteral("@WHERE;") + condicionArticulos(f) + fin};
@@ -100,7 +114,7 @@ void ReportePorFecha::ejecutar(ReporteEntorno& e) {
             QString aviso;
             if (lista.trimmed().isEmpty())
                 aviso = QStringLiteral("Debe Informar la Lista de Precios!!!");
-            else if (!suite::Regional::actual().textoAFechaHora(fecha))
+            else if (!ReportePorFecha::fecha(f))
                 aviso = QStringLiteral("La fecha informada es incorrecta!!!");
             if (!aviso.isEmpty()) {
                 ui::operador().mensaje(aviso, ui::estilo::Information,

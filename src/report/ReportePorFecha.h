@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace rp::report {
 
@@ -23,7 +25,10 @@ public:
     static QString condicionArticulos(const FormularioTarifario& formulario);
     // The selection formula on the user (empty when UsrDesde is empty).
     static QString formulaUsuario(const FormularioTarifario& formulario);
-    // The procedure parameters "@FECHA;..;TRUE", "@LISTA;..;TRUE",
+    // The date of the "Fecha" field as this workstation reads it; none when it
+    // is no date or lies outside what the procedure can take.
+    static std::optional<QDate> fecha(const FormularioTarifario& formulario);
+    // The procedure parameters "@FECHA;yyyymmdd;TRUE", "@LISTA;..;TRUE",
     // "@CLASE;..;TRUE", "@WHERE;..;TRUE".
     static std::array<QString, 4> parametros(const FormularioTarifario& formulario);
     // The first selected price option of the tab (0 "Costo" .. 8).

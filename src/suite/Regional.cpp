@@ -1,5 +1,7 @@
 #include "suite/Regional.h"
 
+#include "db/provider/SqlServerDates.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
@@ -31,7 +33,7 @@ bool soloDigitos(const QString& texto) {
 int anioCompleto(const QString& texto) {
     const int valor = texto.toInt();
     if (texto.size() <= 2)
-        return valor < 30 ? 2000 + valor : 1900 + valor;
+        return db::mssql::fullYearOf(valor);
     return valor;
 }
 

@@ -1,5 +1,7 @@
 #include "suite/Texto1252.h"
 
+#include "suite/ArchivoRegular.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <array>
@@ -56,10 +58,10 @@ bool Texto1252::representable(QChar c) {
 }
 
 std::optional<QString> Texto1252::leerArchivo(const QString& ruta) {
-    QFile archivo(ruta);
-    if (!archivo.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = leerArchivoRegular(ruta, kMaximoArchivo);
+    if (!bytes)
         return std::nullopt;
-    return decodificar(archivo.readAll());
+    return decodificar(*bytes);
 }
 
 bool Texto1252::escribirArchivo(const QString& ruta, const QString& texto) {

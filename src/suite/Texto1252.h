@@ -21,7 +21,10 @@ public:
     // True when `c` has a byte of its own in the code page.
     static bool representable(QChar c);
 
-    // The whole file decoded; nullopt when it cannot be read.
+    // Largest settings or list file read (a settings file is a few KB).
+    static constexpr qint64 kMaximoArchivo = 16 * 1024 * 1024;
+    // The whole file decoded; nullopt when it cannot be read, is no regular
+    // file or is larger than kMaximoArchivo.
     static std::optional<QString> leerArchivo(const QString& ruta);
     // Replaces the file's content (temporary file + rename); false on failure.
     static bool escribirArchivo(const QString& ruta, const QString& texto);

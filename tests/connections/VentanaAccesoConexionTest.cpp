@@ -6,6 +6,7 @@
 #include "connections/frmAcceso.h"
 #include "db/DB_Dll.h"
 #include "db/provider/ConnectionString.h"
+#include "db/provider/SqliteProvider.h"
 #include "ui/OperadorQt.h"
 
 #include <QAbstractButton>
@@ -74,11 +75,8 @@ protected:
 };
 
 TEST_F(VentanaAccesoConexionTest, EmbeddedDatabaseChosenInTheDialogOpens) {
-    {
-        // An empty file is an empty database.
-        QFile vacio(carpeta_.filePath("demo.db"));
-        ASSERT_TRUE(vacio.open(QIODevice::WriteOnly));
-    }
+    // An empty database (a 0-byte file is refused as no database).
+    ASSERT_TRUE(rp::db::SqliteProvider::createDatabaseFile(carpeta_.filePath("demo.db")));
     rp::db::DB_Dll db;
     alMostrarse([](VentanaAcceso& v) {
         Q_EMIT v.findChild<QComboBox*>("CboPlataformaDB")->activated(2);

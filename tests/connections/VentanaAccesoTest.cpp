@@ -6,6 +6,7 @@
 #include "db/AccesoPrompt.h"
 #include "db/DB_Dll.h"
 #include "db/provider/ConnectionString.h"
+#include "db/provider/SqliteProvider.h"
 #include "suite/Utilidades.h"
 #include "ui/OperadorQt.h"
 
@@ -173,9 +174,8 @@ TEST_F(VentanaAccesoTest, RegistrarAndCrearAccesoDirectoButtonsRunTheModel) {
     rp::db::ProviderSettings ajustes = anteriores;
     ajustes.programFolder = carpeta_.path() + "/";
     rp::db::setProviderSettings(ajustes);
-    QFile base(carpeta_.filePath("VENTAS.db"));
-    ASSERT_TRUE(base.open(QIODevice::WriteOnly)); // an empty file is an empty database
-    base.close();
+    // An empty database (a 0-byte file is refused as no database).
+    ASSERT_TRUE(rp::db::SqliteProvider::createDatabaseFile(carpeta_.filePath("VENTAS.db")));
     QTemporaryDir hogar;
     const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
     qputenv("HOME", hogar.path().toLocal8Bit());

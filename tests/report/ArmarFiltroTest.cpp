@@ -240,3 +240,34 @@ TEST_F(ArmarFiltroTest, ApostrofesTecleadosNoRompenLaFormula) {
 }
 
 } // namespace
+
+// The bounds are compared as dates: "Desde" one day after "Hasta" selects
+// nothing and is refused. Dates outside the database's datetime range are
+// refused; the last day it holds is taken in whole without a next day.
+TEST_F(ArmarFiltroTest, FechasFueraDeRangoODesdeDespuesDeHasta) {
+    const QString mayor =
+        QStringLiteral("Fecha Desde Mayor que Hasta , Campo : {v_mv_precioshis.fechahora}");
+    const QString incorrecta =
+        QStringLiteral("Fecha Desde Incorrecta , Campo : {v_mv_precioshis.fechahora}");
+    Resultado r =
+        armar({rango(kFecha, 7, QStringLiteral("02/01/2024"), QStringLiteral("01/01/2024"))});
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.mensaje, mayor);
+    r = armar(
+        {rango(kFecha, 7, QStringLiteral("01/01/2024 10:00"), QStringLiteral("01/01/2024 09:59"))});
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.mensaje, mayor);
+    EXPECT_TRUE(
+        armar({rango(kFecha, 7, QStringLiteral("01/01/2024 10:00"), QStringLiteral("01/01/2024"))})
+            .ok);
+
+    r = armar({rango(kFecha, 7, QStringLiteral("31/12/1752"), QString())});
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.mensaje, incorrecta);
+    r = armar({rango(kFecha, 7, QStringLiteral("01/01/2024"), QStringLiteral("31/12/9999"))});
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.formula,
+              QStringLiteral("{v_mv_precioshis.fechahora} >= DateTime(2024,1,1,0,0,0)  AND "
+                             "{v_mv_precioshis.fechahora} <= DateTime(9999,12,31,23,59,59) "));
+    compila(r.formula);
+}

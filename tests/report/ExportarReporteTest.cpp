@@ -4,6 +4,8 @@
 #include "suite/Utilidades.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 
 namespace {
 
@@ -122,6 +124,40 @@ TEST_F(ExportarReporteTest, OpcionesIncorrectasYRangosRechazados) {
                               std::nullopt, std::nullopt, std::nullopt),
               1);
     EXPECT_FALSE(QFile::exists(carpeta + "x.csv"));
+}
+
+// The target is replaced in one step when the new report is whole: no other
+// file is left in the folder, and a failed run keeps the old report.
+TEST_F(ExportarReporteTest, ElDestinoSeReemplazaEnteroONoSeToca) {
+    const QString ruta = carpeta + "salida.csv";
+    auto escribir = [&ruta](const QByteArray& texto) {
+        QFile f(ruta);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(texto);
+    };
+    auto leer = [&ruta]() {
+        QFile f(ruta);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QStringList antes = QDir(carpeta).entryList(QDir::Files | QDir::Hidden);
+    escribir("viejo\r\n");
+    op.responderMensaje(rp::ui::vbOK);
+    EXPECT_EQ(ExportarReporte(ruta, 0, {{"RubroDesde", "B"}, {"RubroHasta", "a"}}, std::nullopt,
+                              std::nullopt, std::nullopt),
+              1);
+    EXPECT_EQ(leer(), QByteArray("viejo\r\n"));
+    EXPECT_EQ(ExportarReporte(ruta, 0, {{"ListaDesde", "1"}, {"ListaHasta", "1"}}, std::nullopt,
+                              std::nullopt, std::nullopt),
+              0);
+    EXPECT_NE(leer(), QByteArray("viejo\r\n"));
+    EXPECT_FALSE(leer().isEmpty());
+    QStringList despues = QDir(carpeta).entryList(QDir::Files | QDir::Hidden);
+    despues.removeAll(QStringLiteral("salida.csv"));
+    for (const QString& f : despues)
+        EXPECT_TRUE(antes.contains(f) || f.startsWith(QStringLiteral("KSERR")) ||
+                    f.endsWith(QStringLiteral("-wal")) || f.endsWith(QStringLiteral("-shm")))
+            << f.toStdString();
+    EXPECT_TRUE(op.sinInesperadas()) << op.resumenInesperadas().toStdString();
 }
 
 } // namespace

@@ -81,10 +81,9 @@ TEST_F(ReportePorFechaTest, ParametrosYFormulasDeUnaCorrida) {
     const auto& s = corridas[0];
     EXPECT_EQ(s.plantilla, QStringLiteral("/app/RP_CambioPreciosHISFEcha.rpt"));
     EXPECT_EQ(s.formula, QStringLiteral("{KS_RP_CambiosPreciosHis;1.USUARIO}='ana'"));
-    EXPECT_EQ(
-        s.parametros,
-        (QStringList{QStringLiteral("@FECHA;31/12/2024;TRUE"), QStringLiteral("@LISTA;1;TRUE"),
-                     QStringLiteral("@CLASE;3;TRUE"), QStringLiteral("@WHERE;;TRUE")}));
+    EXPECT_EQ(s.parametros,
+              (QStringList{QStringLiteral("@FECHA;20241231;TRUE"), QStringLiteral("@LISTA;1;TRUE"),
+                           QStringLiteral("@CLASE;3;TRUE"), QStringLiteral("@WHERE;;TRUE")}));
     EXPECT_EQ(s.formulas[0], QStringLiteral("Nombreempresa = 'ACME SA'"));
     EXPECT_EQ(s.formulas[1], QStringLiteral("Parametros='Lista=1   Fecha=31/12/2024'"));
     EXPECT_EQ(s.formulas[2], QStringLiteral("Actual='Mayorista'"));
@@ -121,6 +120,36 @@ TEST_F(ReportePorFechaTest, ValidacionesDetienenLaCorrida) {
         EXPECT_EQ(m.titulo, QStringLiteral("Aviso al Usuario"));
         EXPECT_EQ(m.estilo, rp::ui::estilo::Information);
     }
+}
+
+// The procedure gets the date as the form read it, in one fixed form, under
+// any date order of the workstation; two-digit years follow the one pivot;
+// dates the procedure cannot take are refused with the field's message.
+TEST_F(ReportePorFechaTest, LaFechaValidadaVaEnUnaSolaForma) {
+    poner("Lista", QStringLiteral("1"));
+    rp::suite::Regional mdy = rp::suite::Regional::espaniol();
+    mdy.ordenFecha = rp::suite::Regional::OrdenFecha::MesDiaAnio;
+    rp::suite::Regional::establecer(mdy);
+    poner("Fecha", QStringLiteral("01/02/2022"));
+    correr();
+    poner("Fecha", QStringLiteral("12/31/2022"));
+    correr();
+    rp::suite::Regional::establecer(rp::suite::Regional::espaniol());
+    poner("Fecha", QStringLiteral("01/02/35"));
+    correr();
+    ASSERT_EQ(corridas.size(), 3);
+    EXPECT_EQ(corridas[0].parametros.at(0), QStringLiteral("@FECHA;20220102;TRUE"));
+    EXPECT_EQ(corridas[1].parametros.at(0), QStringLiteral("@FECHA;20221231;TRUE"));
+    EXPECT_EQ(corridas[2].parametros.at(0), QStringLiteral("@FECHA;19350201;TRUE"));
+
+    for (const char* fuera : {"31/12/9999", "31/12/1752"}) {
+        op.responderMensaje(rp::ui::vbOK);
+        poner("Fecha", QString::fromLatin1(fuera));
+        correr();
+    }
+    EXPECT_EQ(corridas.size(), 3);
+    ASSERT_EQ(op.mensajes().size(), 2);
+    EXPECT_EQ(op.mensajes()[1].texto, QStringLiteral("La fecha informada es incorrecta!!!"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "report/Reporte.h"
-#include "suite/DLL_Print.h"
+#include "db/provider/ProviderError.h"
 #include "report/engine/DialogoImpresion.h"
+#include "suite/DLL_Print.h"
 #include "ui/OperadorGuion.h"
 
 #include <gtest/gtest.h>
@@ -211,3 +212,21 @@ TEST_F(ReporteTest, ExportacionVaAlArchivoPorSuExtension) {
 }
 
 } // namespace
+
+// A query that runs out of time says so instead of blaming the printer.
+TEST_F(ReporteTest, TiempoAgotadoTieneSuPropioMensaje) {
+    alCorrer = [](const SolicitudReporte&) {
+        throw rp::db::DbError(rp::db::errc::Timeout, QStringLiteral("Query timeout expired"),
+                              QStringLiteral("SQLite"));
+    };
+    op.responderMensaje(rp::ui::vbAbort);
+    correr();
+    ASSERT_EQ(op.mensajes().size(), 1);
+    const QString texto = op.mensajes()[0].texto;
+    EXPECT_TRUE(texto.startsWith(QStringLiteral("Ha ocurrido el siguiente error: -2147217871 "
+                                                "Query timeout expired\r\n")))
+        << texto.toStdString();
+    EXPECT_TRUE(texto.contains(QStringLiteral("tiempo de espera"))) << texto.toStdString();
+    EXPECT_FALSE(texto.contains(QStringLiteral("Impresora"))) << texto.toStdString();
+    EXPECT_EQ(op.mensajes()[0].estilo, 18);
+}

@@ -143,6 +143,12 @@ bool DemoDatos::ejecutar(sqlite3* db, const QString& sql) {
 }
 
 bool DemoDatos::cerrar(sqlite3* db, const QString& archivo, bool ok) {
+    // A finished demo database runs in WAL mode, so several processes read
+    // it while one writes; the program never changes the mode of a database
+    // it opens.
+    if (ok && !ejecutar(db, QStringLiteral("PRAGMA locking_mode=NORMAL; PRAGMA synchronous=FULL; "
+                                           "PRAGMA journal_mode=WAL;")))
+        ok = false;
     if (sqlite3_close(db) != SQLITE_OK && ok) {
         error_ = QStringLiteral("No se puede cerrar ") + archivo;
         ok = false;
@@ -150,6 +156,8 @@ bool DemoDatos::cerrar(sqlite3* db, const QString& archivo, bool ok) {
     if (!ok) {
         QFile::remove(archivo);
         QFile::remove(archivo + QStringLiteral("-journal"));
+        QFile::remove(archivo + QStringLiteral("-wal"));
+        QFile::remove(archivo + QStringLiteral("-shm"));
         return false;
     }
     QFile f(archivo);

@@ -2,9 +2,11 @@
 
 #include "db/provider/SqlNode.h"
 #include "db/provider/SqlPlusRewrite.h"
+#include "db/provider/SqlServerDates.h"
 
 #include <QDate>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace rp::db {
 
@@ -67,31 +69,195 @@ class Rewrite {
 public:
     explicit Rewrite(const DialectRewriter& settings) : settings_(settings) {}
 
+    bool tooLarge = false; // the rewrite would grow without bound
+
     void batch(QList<SqlNode>& level) {
+        collectDateColumns(level);
         splitStatements(level);
         transactions(level);
-        this->level(level, false);
+        this->level(level, Context());
     }
 
 private:
     const DialectRewriter& settings_;
+    QSet<QString> dateColumns_; // date columns of the tables the batch names
 
-    void level(QList<SqlNode>& nodes, bool inList) {
+    // The date columns of the known tables the batch names; of every known
+    // table when it names none.
+    void collectDateColumns(const QList<SqlNode>& top) {
+        const DialectRewriter::Tables& tables = settings_.tables();
+        if (tables.isEmpty())
+            return;
+        QSet<QString> named;
+        QList<const QList<SqlNode>*> pending = {&top};
+        while (!pending.isEmpty()) {
+            const QList<SqlNode>* nodes = pending.takeLast();
+            for (const SqlNode& n : *nodes) {
+                if (n.group)
+                    pending.append(&n.children);
+                else if (n.is(SqlToken::Word) || n.is(SqlToken::QuotedName)) {
+                    const QString name = n.token.nameValue().toUpper();
+                    if (tables.contains(name))
+                        named.insert(name);
+                }
+            }
+        }
+        for (auto t = tables.cbegin(); t != tables.cend(); ++t) {
+            if (!named.isEmpty() && !named.contains(t.key()))
+                continue;
+            for (qsizetype c = 0; c < t->columns.size(); ++c)
+                if (t->dates.value(c))
+                    dateColumns_.insert(t->columns[c]);
+        }
+    }
+
+    // What surrounds a level: how its text literals are read.
+    struct Context {
+        bool inList = false;    // the list of an IN
+        bool dates = false;     // every literal is read as a date (IN list of a date
+                                // operand, arguments of a date function)
+        QList<bool> valueDates; // VALUES (...) of an INSERT: date flag by position
+    };
+
+    void level(QList<SqlNode>& nodes, const Context& context) {
         for (qsizetype i = 0; i < nodes.size(); ++i) {
             if (!nodes[i].group)
                 continue;
             const qsizetype p = previousSignificant(nodes, i);
-            const bool list = p >= 0 && nodes[p].isWord("IN");
-            level(nodes[i].children, list);
+            Context inner;
+            if (p >= 0 && nodes[p].isWord("IN")) {
+                inner.inList = true;
+                qsizetype o = previousSignificant(nodes, p);
+                if (o >= 0 && nodes[o].isWord("NOT"))
+                    o = previousSignificant(nodes, o);
+                inner.dates = dateOperandEndingAt(nodes, o);
+            } else if (p >= 0 && isDateArgumentFunction(nodes[p])) {
+                inner.dates = true;
+            } else if (p >= 0 && (nodes[p].isWord("CONVERT") || nodes[p].isWord("CAST"))) {
+                inner.dates = convertsToDateInWorkstationOrder(nodes[p], nodes[i]);
+            } else {
+                inner.valueDates = insertValueDates(nodes, i);
+            }
+            level(nodes[i].children, inner);
         }
         hints(nodes);
         owners(nodes);
         names(nodes);
         functions(nodes);
-        literals(nodes, inList);
+        literals(nodes, context);
         defaults(nodes);
         top(nodes);
         rewritePlus(nodes);
+    }
+
+    // Functions whose text arguments SQL Server reads as dates.
+    static bool isDateArgumentFunction(const SqlNode& n) {
+        return wordIn(
+            n, {"DATEADD", "DATEDIFF", "DATEPART", "DATENAME", "YEAR", "MONTH", "DAY", "EOMONTH"});
+    }
+
+    // CONVERT(date type, text) and CAST(text AS date type) read the text in
+    // the workstation's order; with an explicit style CONVERT reads it in that
+    // style, so the text is left for it.
+    static bool convertsToDateInWorkstationOrder(const SqlNode& name, const SqlNode& group) {
+        const QList<QList<SqlNode>> args = arguments(group);
+        if (name.isWord("CONVERT")) {
+            const qsizetype t = nextSignificant(args[0], -1);
+            return args.size() == 2 && t >= 0 && isDateType(args[0][t].token.text);
+        }
+        const QList<SqlNode>& c = group.children;
+        for (qsizetype k = 0; k < c.size(); ++k)
+            if (c[k].isWord("AS")) {
+                const qsizetype t = nextSignificant(c, k);
+                return t >= 0 && !c[t].group && isDateType(c[t].token.text);
+            }
+        return false;
+    }
+
+    static bool isDateType(const QString& type) { return DialectRewriter::isDateType(type); }
+
+    // Functions returning a date.
+    static bool isDateValuedFunction(const SqlNode& n) {
+        return wordIn(
+            n, {"GETDATE", "GETUTCDATE", "SYSDATETIME", "CURRENT_TIMESTAMP", "DATEADD", "EOMONTH"});
+    }
+
+    static bool isConvertedDate(const SqlNode& n) {
+        return n.is(SqlToken::Word) &&
+               n.token.text.startsWith(QLatin1String("rp_to_datetime("), Qt::CaseInsensitive);
+    }
+
+    bool isDateColumn(const SqlNode& n) const {
+        if (!(n.is(SqlToken::Word) || n.is(SqlToken::QuotedName)))
+            return false;
+        return dateColumns_.contains(n.token.nameValue().toUpper());
+    }
+
+    // The operand whose last node is nodes[q] is a date: a date column, a
+    // date-valued function call or a conversion to a date.
+    bool dateOperandEndingAt(const QList<SqlNode>& nodes, qsizetype q) const {
+        if (q < 0)
+            return false;
+        if (nodes[q].group) {
+            const qsizetype f = previousSignificant(nodes, q);
+            return f >= 0 && isDateValuedFunction(nodes[f]);
+        }
+        if (isConvertedDate(nodes[q]) || nodes[q].isWord("CURRENT_TIMESTAMP"))
+            return true;
+        return isDateColumn(nodes[q]);
+    }
+
+    // The operand starting at nodes[q] is a date.
+    bool dateOperandStartingAt(const QList<SqlNode>& nodes, qsizetype q) const {
+        if (q < 0)
+            return false;
+        // a.b.c: the column is the last part
+        for (;;) {
+            const qsizetype dot = nextSignificant(nodes, q);
+            if (dot < 0 || !nodes[dot].is(SqlToken::Dot))
+                break;
+            const qsizetype next = nextSignificant(nodes, dot);
+            if (next < 0)
+                break;
+            q = next;
+        }
+        if (isConvertedDate(nodes[q]) || nodes[q].isWord("CURRENT_TIMESTAMP"))
+            return true;
+        const qsizetype g = nextSignificant(nodes, q);
+        if (g >= 0 && nodes[g].group)
+            return isDateValuedFunction(nodes[q]);
+        return isDateColumn(nodes[q]);
+    }
+
+    // For the group at `g` holding the values of "INSERT [INTO] t [(columns)]
+    // VALUES (...)[, (...)]": the date flag of each position; empty otherwise.
+    QList<bool> insertValueDates(const QList<SqlNode>& nodes, qsizetype g) const {
+        qsizetype k = previousSignificant(nodes, g);
+        while (k >= 0 && (nodes[k].is(SqlToken::Comma) || nodes[k].group))
+            k = previousSignificant(nodes, k);
+        if (k < 0 || !nodes[k].isWord("VALUES"))
+            return {};
+        qsizetype t = previousSignificant(nodes, k);
+        qsizetype columnGroup = -1;
+        if (t >= 0 && nodes[t].group) {
+            columnGroup = t;
+            t = previousSignificant(nodes, t);
+        }
+        if (t < 0 || !(nodes[t].is(SqlToken::Word) || nodes[t].is(SqlToken::QuotedName)))
+            return {};
+        const DialectRewriter::Table table =
+            settings_.tables().value(nodes[t].token.nameValue().toUpper());
+        QList<bool> out;
+        if (columnGroup < 0)
+            return table.dates;
+        for (const SqlNode& c : nodes[columnGroup].children) {
+            if (!(c.is(SqlToken::Word) || c.is(SqlToken::QuotedName)))
+                continue;
+            const QString name = c.token.nameValue().toUpper();
+            const qsizetype at = table.columns.indexOf(name);
+            out.append(at >= 0 ? table.dates.value(at) : dateColumns_.contains(name));
+        }
+        return out;
     }
 
     // "BEGIN TRANSACTION INSERT ... INSERT ..." -> "...; INSERT ...; INSERT ..."
@@ -334,29 +500,54 @@ private:
         nodes.insert(p + 1, textNode(QStringLiteral(" COLLATE MSSQL")));
     }
 
-    void literals(QList<SqlNode>& nodes, bool inList) {
+    void literals(QList<SqlNode>& nodes, const Context& context) {
         bool between = false;
+        bool betweenDate = false;
+        int position = 0;
         for (qsizetype i = 0; i < nodes.size(); ++i) {
             SqlNode& n = nodes[i];
-            if (n.isWord("BETWEEN"))
+            if (n.is(SqlToken::Comma))
+                ++position;
+            if (n.isWord("BETWEEN")) {
                 between = true;
+                betweenDate = dateOperandEndingAt(nodes, previousSignificant(nodes, i));
+            }
             if (n.isWord("IN")) {
                 collateInOperand(nodes, i);
                 continue;
             }
-            if (!n.is(SqlToken::String))
+            const bool parameter = n.is(SqlToken::Parameter);
+            if (!n.is(SqlToken::String) && !parameter)
                 continue;
-            const QString iso = settings_.isoDateText(n.token.stringValue());
-            if (!iso.isEmpty())
-                n.token.text = quoteSqlString(iso);
             const qsizetype p = previousSignificant(nodes, i);
             const qsizetype x = nextSignificant(nodes, i);
-            bool compared = inList || (p >= 0 && isComparison(nodes[p])) ||
+            const bool inserted = context.valueDates.value(position, false);
+            bool date = context.dates ||
+                        (p >= 0 && isComparison(nodes[p]) &&
+                         dateOperandEndingAt(nodes, previousSignificant(nodes, p))) ||
+                        (x >= 0 && isComparison(nodes[x]) &&
+                         dateOperandStartingAt(nodes, nextSignificant(nodes, x))) ||
+                        (p >= 0 && nodes[p].isWord("BETWEEN") && betweenDate);
+            bool compared = context.inList || (p >= 0 && isComparison(nodes[p])) ||
                             (x >= 0 && isComparison(nodes[x])) ||
                             (p >= 0 && nodes[p].isWord("BETWEEN"));
             if (p >= 0 && nodes[p].isWord("AND") && between) {
                 compared = true;
+                date = date || betweenDate;
                 between = false;
+            }
+            if (parameter) {
+                // A text bound where a date is expected is read as SQL Server
+                // reads it (workstation order or ISO); a bound date passes as is.
+                if (date)
+                    n.token.text = QStringLiteral("rp_to_datetime(%1, %2)")
+                                       .arg(n.token.text, defaultDateStyle());
+                continue;
+            }
+            if (date || inserted) {
+                const QString iso = settings_.isoDateText(n.token.stringValue());
+                if (!iso.isEmpty())
+                    n.token.text = quoteSqlString(iso);
             }
             if (x >= 0 && nodes[x].isWord("COLLATE"))
                 compared = false;
@@ -448,6 +639,12 @@ private:
                         break;
                     }
                 const QString body = sqlText(nodes.mid(i, orderAt - i));
+                // Each nested TOP PERCENT repeats its SELECT in the count:
+                // past a size the statement is left to the database to refuse.
+                if (body.size() > DialectRewriter::kMaxPercentBody) {
+                    tooLarge = true;
+                    continue;
+                }
                 const qint64 scaled = ok ? qint64(share * 1000 + 0.5) : 0;
                 limit = QStringLiteral(" LIMIT (SELECT (COUNT(*) * %1 + 99999) / 100000 FROM (%2))")
                             .arg(ok ? QString::number(scaled)
@@ -461,6 +658,12 @@ private:
 
 } // namespace
 
+bool DialectRewriter::isDateType(const QString& declaredType) {
+    const QString base = declaredType.section(u'(', 0, 0).trimmed().toUpper();
+    return base == u"DATE" || base == u"DATETIME" || base == u"SMALLDATETIME" ||
+           base == u"DATETIME2" || base == u"DATETIMEOFFSET";
+}
+
 QString DialectRewriter::rewrite(const QString& sql) const {
     const QList<SqlToken> tokens = tokenizeSql(sql);
     for (const SqlToken& t : tokens) {
@@ -470,8 +673,18 @@ QString DialectRewriter::rewrite(const QString& sql) const {
             return sql; // SQLite's own statement
         break;
     }
+    int depth = 0;
+    for (const SqlToken& t : tokens) {
+        if (t.is(SqlToken::OpenParen) && ++depth > kMaxNesting)
+            return sql;
+        if (t.is(SqlToken::CloseParen) && depth > 0)
+            --depth;
+    }
     QList<SqlNode> nodes = buildSqlNodes(tokens);
-    Rewrite(*this).batch(nodes);
+    Rewrite rewrite(*this);
+    rewrite.batch(nodes);
+    if (rewrite.tooLarge)
+        return sql;
     return sqlText(nodes);
 }
 
@@ -506,7 +719,7 @@ QString DialectRewriter::isoDateText(const QString& text) const {
         const QString a = m.captured(1), b = m.captured(2), c = m.captured(3);
         auto year = [](const QString& t) {
             const int v = t.toInt();
-            return t.size() <= 2 ? (v < 50 ? 2000 + v : 1900 + v) : v;
+            return t.size() <= 2 ? mssql::fullYearOf(v) : v;
         };
         switch (dateOrder_) {
         case DateOrder::DayMonthYear:

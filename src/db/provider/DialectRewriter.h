@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QChar>
+#include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace rp::db {
 
@@ -16,7 +19,13 @@ namespace rp::db {
 //  - '+' between texts becomes ||; between operands of unknown type it becomes
 //    RP_ADD(a, b), which concatenates texts and adds numbers at run time;
 //  - text literals holding a date in the workstation's form ('31/12/2024',
-//    '31/12/2024 10:00') become ISO text '2024-12-31 10:00:00';
+//    '31/12/2024 10:00') become ISO text '2024-12-31 10:00:00' where SQL
+//    Server reads them as dates: compared with, assigned or inserted into a
+//    date/time column (the tables given by setTables), compared with a date
+//    expression (GETDATE(), DATEADD(...), CONVERT/CAST to a date type), or an
+//    argument of DATEADD, DATEDIFF, DATEPART, DATENAME, YEAR, MONTH, DAY.
+//    Anywhere else a text stays as written; CONVERT and CAST read their text
+//    themselves in their own style;
 //  - text literals compared with =, <>, <, >, IN, BETWEEN get COLLATE MSSQL,
 //    so comparisons with computed text ignore letter case and trailing blanks;
 //  - ISNULL -> IFNULL, LEFT/RIGHT -> RP_LEFT/RP_RIGHT, CONVERT(type, x[, style])
@@ -34,6 +43,24 @@ public:
     QChar dateSeparator() const { return dateSeparator_; }
     void setDateSeparator(QChar separator) { dateSeparator_ = separator; }
 
+    // The columns of one table or view, upper case, with their date flags.
+    struct Table {
+        QStringList columns;
+        QList<bool> dates;
+    };
+    using Tables = QHash<QString, Table>; // by upper-case table name
+    const Tables& tables() const { return tables_; }
+    void setTables(Tables tables) { tables_ = std::move(tables); }
+    // True for a declared type that holds dates: DATE, DATETIME, SMALLDATETIME...
+    static bool isDateType(const QString& declaredType);
+
+    // Statements nested deeper than this many parentheses are passed unchanged
+    // (the database refuses them with its own message).
+    static constexpr int kMaxNesting = 200;
+    // Largest SELECT a "TOP n PERCENT" count repeats; a statement whose nested
+    // TOP PERCENT would need more is passed unchanged (refused likewise).
+    static constexpr int kMaxPercentBody = 256 * 1024;
+
     QString rewrite(const QString& sql) const;
 
     // ISO text "YYYY-MM-DD HH:MM:SS" for a text holding a date (and time) in
@@ -43,6 +70,7 @@ public:
 private:
     DateOrder dateOrder_ = DateOrder::DayMonthYear;
     QChar dateSeparator_ = u'/';
+    Tables tables_;
 };
 
 } // namespace rp::db

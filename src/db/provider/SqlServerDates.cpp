@@ -116,7 +116,7 @@ bool parseTime(const std::string& s, size_t i, DateTime& t) {
 int fullYear(int y, int digits) {
     if (digits > 2)
         return y;
-    return y < 50 ? 2000 + y : 1900 + y;
+    return fullYearOf(y);
 }
 
 // Parses ISO text (yyyy-mm-dd[ hh:mm[:ss[.fff]]]), yyyymmdd, or a date in the

@@ -27,6 +27,13 @@ enum class Part {
     Bad
 };
 
+// The full year of a two-digit year: 00-29 are 2000-2029, 30-99 are
+// 1930-1999. One rule for the form, the filters and the database dialect.
+inline constexpr int kLastTwoDigitYear = 2029;
+inline constexpr int fullYearOf(int yy) {
+    return yy <= kLastTwoDigitYear % 100 ? 2000 + yy : 1900 + yy;
+}
+
 long long daysFromCivil(long long y, unsigned m, unsigned d);
 int daysInMonth(int y, int m);
 bool valid(const DateTime& t);

@@ -161,68 +161,85 @@ int compareUtf8(int n1, const void* p1, int n2, const void* p2) {
     return la == lb ? 0 : (la < lb ? -1 : 1);
 }
 
-bool likeMatch(const Text& p, size_t pi, const Text& s, size_t si, char32_t escape) {
-    while (pi < p.size()) {
-        char32_t c = p[pi];
-        if (escape && c == escape && pi + 1 < p.size()) {
-            if (si >= s.size() || toLowerCp(s[si]) != toLowerCp(p[pi + 1]))
-                return false;
-            pi += 2;
-            ++si;
-            continue;
+namespace {
+
+// One pattern element other than % at p[pi] against the character c: an
+// escaped character, _, a [set] or a plain character. `next` is where the
+// following element starts.
+bool elementMatches(const Text& p, size_t pi, char32_t c, char32_t escape, size_t& next) {
+    const char32_t e = p[pi];
+    if (escape && e == escape && pi + 1 < p.size()) {
+        next = pi + 2;
+        return toLowerCp(c) == toLowerCp(p[pi + 1]);
+    }
+    next = pi + 1;
+    if (e == U'_')
+        return true;
+    if (e == U'[') {
+        const size_t close = p.find(U']', pi + 1);
+        if (close != Text::npos && close > pi + 1) {
+            size_t k = pi + 1;
+            bool negate = false;
+            if (p[k] == U'^') {
+                negate = true;
+                ++k;
+            }
+            bool hit = false;
+            const char32_t sc = toLowerCp(c);
+            while (k < close) {
+                if (k + 2 < close && p[k + 1] == U'-') {
+                    if (sc >= toLowerCp(p[k]) && sc <= toLowerCp(p[k + 2]))
+                        hit = true;
+                    k += 3;
+                } else {
+                    if (sc == toLowerCp(p[k]))
+                        hit = true;
+                    ++k;
+                }
+            }
+            next = close + 1;
+            return hit != negate;
         }
-        if (c == U'%') {
-            while (pi < p.size() && p[pi] == U'%')
+    }
+    return toLowerCp(e) == toLowerCp(c);
+}
+
+bool isPercent(const Text& p, size_t pi, char32_t escape) {
+    return p[pi] == U'%' && !(escape && escape == U'%' && pi + 1 < p.size());
+}
+
+} // namespace
+
+// Every element but % takes exactly one character, so one back-track point
+// suffices: on a mismatch the last % takes one character more. At most
+// (|s| + 1) * |p| steps.
+bool likeMatch(const Text& p, size_t pi, const Text& s, size_t si, char32_t escape) {
+    size_t starPi = Text::npos; // pattern position after the last %
+    size_t starSi = 0;          // where the text after that % was tried from
+    while (si < s.size()) {
+        if (pi < p.size() && isPercent(p, pi, escape)) {
+            while (pi < p.size() && isPercent(p, pi, escape))
                 ++pi;
             if (pi == p.size())
                 return true;
-            for (size_t k = si; k <= s.size(); ++k)
-                if (likeMatch(p, pi, s, k, escape))
-                    return true;
-            return false;
+            starPi = pi;
+            starSi = si;
+            continue;
         }
-        if (si >= s.size())
-            return false;
-        if (c == U'_') {
-            ++pi;
+        size_t next = pi;
+        if (pi < p.size() && elementMatches(p, pi, s[si], escape, next)) {
+            pi = next;
             ++si;
             continue;
         }
-        if (c == U'[') {
-            size_t close = p.find(U']', pi + 1);
-            if (close != Text::npos && close > pi + 1) {
-                size_t k = pi + 1;
-                bool negate = false;
-                if (p[k] == U'^') {
-                    negate = true;
-                    ++k;
-                }
-                bool hit = false;
-                const char32_t sc = toLowerCp(s[si]);
-                while (k < close) {
-                    if (k + 2 < close && p[k + 1] == U'-') {
-                        if (sc >= toLowerCp(p[k]) && sc <= toLowerCp(p[k + 2]))
-                            hit = true;
-                        k += 3;
-                    } else {
-                        if (sc == toLowerCp(p[k]))
-                            hit = true;
-                        ++k;
-                    }
-                }
-                if (hit == negate)
-                    return false;
-                pi = close + 1;
-                ++si;
-                continue;
-            }
-        }
-        if (toLowerCp(c) != toLowerCp(s[si]))
+        if (starPi == Text::npos)
             return false;
-        ++pi;
-        ++si;
+        pi = starPi;
+        si = ++starSi;
     }
-    return si == s.size();
+    while (pi < p.size() && isPercent(p, pi, escape))
+        ++pi;
+    return pi == p.size();
 }
 
 } // namespace rp::db::mssql

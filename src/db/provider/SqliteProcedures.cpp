@@ -156,11 +156,16 @@ SqliteProcedures::Expansion SqliteProcedures::expand(const Call& call, const QSt
                                                      const QString& body,
                                                      const QVariantList& callerParams,
                                                      const DialectRewriter& rewriter) {
+    // "@A, @B DATETIME, ...": a parameter declared with a date type takes a
+    // date text in the workstation's form as that date.
     QStringList names;
+    QList<bool> dateParameter;
     for (const QString& p : parameters.split(u',', Qt::SkipEmptyParts)) {
-        const QString n = p.trimmed();
-        if (!n.isEmpty())
-            names.append(n.startsWith(u'@') ? n : u'@' + n);
+        const QString n = p.trimmed().section(u' ', 0, 0);
+        if (n.isEmpty())
+            continue;
+        names.append(n.startsWith(u'@') ? n : u'@' + n);
+        dateParameter.append(DialectRewriter::isDateType(p.trimmed().section(u' ', 1).trimmed()));
     }
     QList<QVariant> values(names.size());
     QList<bool> given(names.size(), false);
@@ -192,7 +197,7 @@ SqliteProcedures::Expansion SqliteProcedures::expand(const Call& call, const QSt
                         .arg(call.procedure));
         }
         QVariant v = a.marker >= 0 ? callerParams.value(a.marker) : a.value;
-        if (v.typeId() == QMetaType::QString) {
+        if (v.typeId() == QMetaType::QString && dateParameter[index]) {
             const QString iso = rewriter.isoDateText(v.toString());
             if (!iso.isEmpty())
                 v = iso;

@@ -11,7 +11,7 @@ class DialectRewriter;
 struct SqlToken;
 
 // Stored procedures on SQLite. A procedure is one row of the table
-// RP_PROCEDIMIENTOS (NOMBRE, PARAMETROS "@A,@B,...", CUERPO: one statement in
+// RP_PROCEDIMIENTOS (NOMBRE, PARAMETROS "@A,@B DATETIME,...", CUERPO: one statement in
 // the SQL Server dialect). In the body, {@NAME} is replaced by the argument's
 // raw text (dynamic SQL, as sp_executesql runs it) and a plain @NAME is bound
 // as a parameter.

@@ -7,7 +7,10 @@
 #include "db/provider/SqliteTypes.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QThread>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace rp::db {
@@ -110,6 +113,29 @@ bool SqliteProvider::createDatabaseFile(const QString& path, QString* error) {
     return ok;
 }
 
+namespace {
+
+// Opens the file and reads its schema, with the busy time-out in force from
+// the first statement. SQLITE_OK or the failing code; `db` is left open only
+// on success.
+int openHandle(const QString& target, int flags, int busyMs, sqlite3*& db) {
+    db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(target).constData(), &db, flags, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_extended_result_codes(db, 1);
+        sqlite3_busy_timeout(db, busyMs);
+        // A file that is not a database fails here rather than at the first query.
+        rc = sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr);
+    }
+    return rc;
+}
+
+bool isBusy(int rc) {
+    return (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
+}
+
+} // namespace
+
 void SqliteProvider::open(const QString& target, QList<ProviderError>& errors) {
     close();
     path_ = target;
@@ -117,24 +143,51 @@ void SqliteProvider::open(const QString& target, QList<ProviderError>& errors) {
     session->source = name();
     session->errors = &errors;
     session->timeoutMs = timeoutSeconds_ * 1000;
+    const QFileInfo file(target);
+    const bool existed = file.exists();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (options_.createIfMissing)
         flags |= SQLITE_OPEN_CREATE;
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(target).constData(), &db, flags, nullptr);
-    if (rc == SQLITE_OK) {
-        sqlite3_extended_result_codes(db, 1);
-        // A file that is not a database fails here rather than at the first query.
-        rc = sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr);
+    int rc = SQLITE_OK;
+    QString refusal;
+    if (existed && !file.isFile()) {
+        refusal = QStringLiteral("The file is not a regular file.");
+    } else if (existed && file.size() == 0) {
+        // An empty file would silently become an empty database.
+        refusal = QStringLiteral("The file is empty.");
+    } else {
+        // A busy database (another process opening, recovering or switching
+        // it) is waited for, up to the time-out, however SQLite reports it.
+        const int busyMs = timeoutSeconds_ > 0 ? timeoutSeconds_ * 1000 : 30000;
+        QElapsedTimer waited;
+        waited.start();
+        for (int attempt = 0;; ++attempt) {
+            rc = openHandle(target, flags, busyMs, db);
+            if (rc != SQLITE_OK && existed &&
+                ((rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_READONLY)) {
+                // A folder or file the user may not write: read-only reports still run.
+                sqlite3_close_v2(db);
+                rc = openHandle(target, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, busyMs, db);
+            }
+            if (rc == SQLITE_OK || !isBusy(rc) || waited.elapsed() > busyMs)
+                break;
+            sqlite3_close_v2(db);
+            db = nullptr;
+            QThread::msleep(std::min(20 + 10 * attempt, 200));
+        }
     }
-    if (rc != SQLITE_OK) {
+    if (rc != SQLITE_OK || !refusal.isEmpty()) {
         ProviderError e;
         e.number = errc::Unspecified;
         e.sqlState = QStringLiteral("08004");
-        e.nativeError = db ? sqlite3_extended_errcode(db) : rc;
+        e.nativeError =
+            refusal.isEmpty() ? (db ? sqlite3_extended_errcode(db) : rc) : SQLITE_NOTADB;
         e.description =
             QStringLiteral("Cannot open database \"%1\" requested by the login. %2")
-                .arg(target, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
+                .arg(target, !refusal.isEmpty()
+                                 ? refusal
+                                 : QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
         e.source = name();
         sqlite3_close_v2(db);
         errors.append(e);
@@ -144,14 +197,17 @@ void SqliteProvider::open(const QString& target, QList<ProviderError>& errors) {
     db_ = db;
     session_ = session;
     registerSqlServerFunctions(db);
-    sqlite3_busy_timeout(db, timeoutSeconds_ * 1000);
     sqlite3_progress_handler(db, 1000, progressHandler, session_.get());
-    const QByteArray journal =
-        "PRAGMA journal_mode=" +
-        (options_.journalMode.compare(QLatin1String("DELETE"), Qt::CaseInsensitive) == 0
-             ? QByteArray("DELETE")
-             : QByteArray("WAL"));
-    sqlite3_exec(db, journal.constData(), nullptr, nullptr, nullptr);
+    // The journal mode is the database owner's choice; only a file this
+    // provider has just created gets the configured one.
+    if (!existed && options_.createIfMissing) {
+        const QByteArray journal =
+            "PRAGMA journal_mode=" +
+            (options_.journalMode.compare(QLatin1String("DELETE"), Qt::CaseInsensitive) == 0
+                 ? QByteArray("DELETE")
+                 : QByteArray("WAL"));
+        sqlite3_exec(db, journal.constData(), nullptr, nullptr, nullptr);
+    }
     sqlite3_exec(db, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
     if (catalog_.isEmpty())
         catalog_ = QFileInfo(target).completeBaseName();
@@ -159,6 +215,7 @@ void SqliteProvider::open(const QString& target, QList<ProviderError>& errors) {
 
 void SqliteProvider::close() {
     savepoints_.clear();
+    schemaVersion_ = -1;
     if (session_) {
         session_->db = nullptr;
         session_.reset();
@@ -182,10 +239,63 @@ void SqliteProvider::requireOpen(QList<ProviderError>& errors) {
     session_->startClock();
 }
 
+DialectRewriter::Tables SqliteProvider::dialectTables(sqlite3* db) {
+    DialectRewriter::Tables tables;
+    if (!db)
+        return tables;
+    QStringList names;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT name FROM sqlite_master WHERE type IN ('table','view') "
+                           "AND substr(name, 1, 7) <> 'sqlite_'",
+                           -1, &st, nullptr) == SQLITE_OK)
+        while (sqlite3_step(st) == SQLITE_ROW)
+            names.append(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
+    sqlite3_finalize(st);
+    for (const QString& name : names) {
+        st = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT name, type FROM pragma_table_info(?1)", -1, &st,
+                               nullptr) != SQLITE_OK) {
+            sqlite3_finalize(st);
+            continue;
+        }
+        const QByteArray utf8 = name.toUtf8();
+        sqlite3_bind_text(st, 1, utf8.constData(), -1, SQLITE_TRANSIENT);
+        DialectRewriter::Table table;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            table.columns.append(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)))
+                    .toUpper());
+            table.dates.append(DialectRewriter::isDateType(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)))));
+        }
+        sqlite3_finalize(st);
+        tables.insert(name.toUpper(), table);
+    }
+    return tables;
+}
+
+void SqliteProvider::refreshDialectTables() const {
+    if (!db_)
+        return;
+    sqlite3_stmt* st = nullptr;
+    int version = -1;
+    if (sqlite3_prepare_v2(db_, "PRAGMA schema_version", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    if (version == schemaVersion_ && version >= 0)
+        return;
+    schemaVersion_ = version;
+    rewriter_.setTables(dialectTables(db_));
+}
+
 QString SqliteProvider::rewrite(const QString& sql) const {
     SqliteProcedures::Call call;
     if (SqliteProcedures::parseCall(sql, call))
         return sql; // the body is rewritten when the call runs
+    refreshDialectTables();
     return rewriter_.rewrite(sql);
 }
 
@@ -288,6 +398,7 @@ std::unique_ptr<Cursor> SqliteProvider::runProcedure(const QString& sql, const Q
         e.source = name();
         session_->failWith(e);
     }
+    refreshDialectTables();
     return runStatements(rewriter_.rewrite(x.sql), x.values, rowsAffected, errors);
 }
 

@@ -19,7 +19,7 @@ class SqliteProvider : public ProviderConnection {
 public:
     struct Options {
         bool createIfMissing = false;                // a missing file is an error by default
-        QString journalMode = QStringLiteral("WAL"); // "WAL" or "DELETE"
+        QString journalMode = QStringLiteral("WAL"); // of a file it creates: "WAL" or "DELETE"
     };
 
     SqliteProvider();
@@ -50,6 +50,9 @@ public:
 
     // The dialect rewrite in use (date order and separator are its settings).
     DialectRewriter& rewriter() { return rewriter_; }
+    // The tables and views of a database with their date columns, as the
+    // dialect rewrite needs them; a table that cannot be read is left out.
+    static DialectRewriter::Tables dialectTables(sqlite3* db);
     const QString& filePath() const { return path_; }
     sqlite3* handle() const { return db_; }
 
@@ -61,6 +64,7 @@ private:
     void simple(const QString& sql, QList<ProviderError>& errors);
     void requireOpen(QList<ProviderError>& errors);
     bool catalogMatches(const QString& catalog) const;
+    void refreshDialectTables() const;
 
     Options options_;
     std::shared_ptr<SqliteSession> session_;
@@ -69,7 +73,8 @@ private:
     QString catalog_;
     int timeoutSeconds_ = 30;
     QStringList savepoints_;
-    DialectRewriter rewriter_;
+    mutable DialectRewriter rewriter_; // its tables follow the schema
+    mutable int schemaVersion_ = -1;
 };
 
 } // namespace rp::db

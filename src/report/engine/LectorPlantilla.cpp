@@ -2,10 +2,12 @@
 
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/ParserFormula.h"
+#include "suite/ArchivoRegular.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cmath>
 
 namespace rp::motor {
 
@@ -155,7 +157,8 @@ private:
     double numero(const Entrada& e, const QString& valor, double minimo, double maximo) const {
         bool ok = false;
         const double v = valor.trimmed().toDouble(&ok);
-        if (!ok || v < minimo || v > maximo)
+        // "nan" and "inf" read as numbers; neither is a size.
+        if (!ok || !std::isfinite(v) || v < minimo || v > maximo)
             fallar(QStringLiteral("valor no válido para %1: %2").arg(e.clave, valor.trimmed()),
                    e.linea, e.columna);
         return v;
@@ -366,13 +369,14 @@ private:
 } // namespace
 
 Plantilla LectorPlantilla::leerArchivo(const QString& ruta) {
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly))
-        throw ErrorMotor(QStringLiteral("no se puede abrir la plantilla: %1").arg(ruta));
-    const QByteArray datos = f.read(4 * 1024 * 1024 + 1);
-    if (datos.size() > 4 * 1024 * 1024)
+    suite::FalloArchivo fallo;
+    const std::optional<QByteArray> datos =
+        suite::leerArchivoRegular(ruta, 4 * 1024 * 1024, &fallo);
+    if (fallo == suite::FalloArchivo::DemasiadoGrande)
         throw ErrorMotor(QStringLiteral("plantilla demasiado grande: %1").arg(ruta));
-    return leerTexto(QString::fromUtf8(datos), ruta);
+    if (!datos)
+        throw ErrorMotor(QStringLiteral("no se puede abrir la plantilla: %1").arg(ruta));
+    return leerTexto(QString::fromUtf8(*datos), ruta);
 }
 
 Plantilla LectorPlantilla::leerTexto(const QString& texto, const QString& origen) {

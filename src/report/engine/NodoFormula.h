@@ -79,7 +79,18 @@ struct NodoFormula {
         contenido;
     int linea = 1;
     int columna = 1;
+    int profundidad = 1; // levels of the tree below and including this node
+
+    NodoFormula() = default;
+    NodoFormula(const NodoFormula&) = default;
+    NodoFormula& operator=(const NodoFormula&) = default;
+    // Takes the tree apart level by level: a deep tree never recurses.
+    ~NodoFormula();
 };
+
+// Deepest formula tree the parser builds; deeper formulas are refused with the
+// place they reach it, so evaluating a tree never runs out of stack.
+inline constexpr int kProfundidadMaximaFormula = 256;
 
 // Comparison operators only.
 inline bool esComparacion(OperadorBinario op) {

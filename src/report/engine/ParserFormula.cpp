@@ -5,16 +5,62 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <algorithm>
+#include <vector>
 
 namespace rp::motor {
 
 namespace {
 
-Formula nodo(const TokenFormula& donde, auto contenido) {
+int profundidadDe(const NodoFormula& n) {
+    int hijos = 0;
+    if (const auto* u = std::get_if<NodoUnario>(&n.contenido))
+        hijos = u->operando->profundidad;
+    else if (const auto* b = std::get_if<NodoBinario>(&n.contenido))
+        hijos = std::max(b->izquierdo->profundidad, b->derecho->profundidad);
+    else if (const auto* f = std::get_if<NodoFuncion>(&n.contenido))
+        for (const Formula& a : f->argumentos)
+            hijos = std::max(hijos, a->profundidad);
+    return hijos + 1;
+}
+
+// Moves the subtrees of `n` into `pendientes`.
+void soltarHijos(NodoFormula& n, std::vector<Formula>& pendientes) {
+    if (auto* u = std::get_if<NodoUnario>(&n.contenido)) {
+        pendientes.push_back(std::move(u->operando));
+    } else if (auto* b = std::get_if<NodoBinario>(&n.contenido)) {
+        pendientes.push_back(std::move(b->izquierdo));
+        pendientes.push_back(std::move(b->derecho));
+    } else if (auto* f = std::get_if<NodoFuncion>(&n.contenido)) {
+        for (Formula& a : f->argumentos)
+            pendientes.push_back(std::move(a));
+        f->argumentos.clear();
+    }
+}
+
+} // namespace
+
+NodoFormula::~NodoFormula() {
+    std::vector<Formula> pendientes;
+    soltarHijos(*this, pendientes);
+    while (!pendientes.empty()) {
+        Formula f = std::move(pendientes.back());
+        pendientes.pop_back();
+        // The last owner takes the children first, so `f` goes without recursing.
+        // Nodes are always created non-const (make_shared<NodoFormula>).
+        if (f && f.use_count() == 1)
+            soltarHijos(const_cast<NodoFormula&>(*f), pendientes);
+    }
+}
+
+namespace {
+
+Formula nodoSinLimite(const TokenFormula& donde, auto contenido) {
     auto n = std::make_shared<NodoFormula>();
     n->contenido = std::move(contenido);
     n->linea = donde.linea;
     n->columna = donde.columna;
+    n->profundidad = profundidadDe(*n);
     return n;
 }
 
@@ -48,6 +94,31 @@ std::optional<int> entero(const Formula& f) {
 }
 
 } // namespace
+
+namespace {
+
+[[noreturn]] void demasiadoAnidada(const TokenFormula& donde, const QString& origen) {
+    throw ErrorMotor(QStringLiteral("fórmula demasiado anidada: más de %1 niveles")
+                         .arg(kProfundidadMaximaFormula),
+                     donde.linea, donde.columna, origen);
+}
+
+} // namespace
+
+template <typename Contenido>
+Formula ParserFormula::nodo(const TokenFormula& donde, Contenido contenido) const {
+    Formula n = nodoSinLimite(donde, std::move(contenido));
+    if (n->profundidad > kProfundidadMaximaFormula)
+        demasiadoAnidada(donde, origen_);
+    return n;
+}
+
+ParserFormula::Nivel::Nivel(ParserFormula& p, const TokenFormula& donde) : p_(p) {
+    if (++p_.nivel_ > kProfundidadMaximaFormula) {
+        --p_.nivel_;
+        demasiadoAnidada(donde, p_.origen_);
+    }
+}
 
 QString describirToken(const TokenFormula& tk) {
     switch (tk.tipo) {
@@ -121,7 +192,7 @@ AsignacionFormula ParserFormula::analizarAsignacion(const QString& texto, const 
     AsignacionFormula a;
     a.nombre = nombre.texto;
     if (p.actual().tipo == TokenFormula::Fin) {
-        a.valor = nodo(p.actual(), NodoLiteral{QString()});
+        a.valor = p.nodo(p.actual(), NodoLiteral{QString()});
         return a;
     }
     a.valor = p.expresion();
@@ -147,6 +218,7 @@ void ParserFormula::exigir(TokenFormula::Tipo tipo, const char* texto) {
 }
 
 Formula ParserFormula::expresion() {
+    const Nivel nivel(*this, actual());
     return disyuncion();
 }
 
@@ -171,6 +243,7 @@ Formula ParserFormula::conjuncion() {
 Formula ParserFormula::negacion() {
     if (actual().esPalabra("not")) {
         const TokenFormula op = tomar();
+        const Nivel nivel(*this, op);
         return nodo(op, NodoUnario{OperadorUnario::No, negacion()});
     }
     return comparacion();
@@ -240,6 +313,7 @@ Formula ParserFormula::producto() {
 Formula ParserFormula::unario() {
     if (actual().tipo == TokenFormula::Menos) {
         const TokenFormula tk = tomar();
+        const Nivel nivel(*this, tk);
         Formula operando = unario();
         // Fold negative number constants.
         if (const auto* lit = std::get_if<NodoLiteral>(&operando->contenido);

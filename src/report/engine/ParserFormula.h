@@ -47,6 +47,21 @@ private:
     void exigirFin() const;
     void exigir(TokenFormula::Tipo tipo, const char* texto);
 
+    // Builds a node; refuses one that makes the tree deeper than allowed.
+    template <typename Contenido>
+    Formula nodo(const TokenFormula& donde, Contenido contenido) const;
+    // Counts one level of recursion for the duration of a rule.
+    class Nivel {
+    public:
+        Nivel(ParserFormula& p, const TokenFormula& donde);
+        ~Nivel() { --p_.nivel_; }
+        Nivel(const Nivel&) = delete;
+        Nivel& operator=(const Nivel&) = delete;
+
+    private:
+        ParserFormula& p_;
+    };
+
     Formula expresion();
     Formula disyuncion();
     Formula conjuncion();
@@ -61,6 +76,7 @@ private:
     QList<TokenFormula> tk_;
     QString origen_;
     qsizetype pos_ = 0;
+    int nivel_ = 0;
 };
 
 // Text of a token for error messages.

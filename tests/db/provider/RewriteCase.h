@@ -42,7 +42,8 @@ inline void createRewriteSample(rp::db::test::TempDatabase& db) {
 inline void runRewriteCases(const std::vector<RewriteCase>& cases) {
     rp::db::test::TempDatabase db;
     createRewriteSample(db);
-    const rp::db::DialectRewriter rewriter;
+    rp::db::DialectRewriter rewriter;
+    rewriter.setTables(rp::db::SqliteProvider::dialectTables(db.provider().handle()));
     for (const RewriteCase& c : cases) {
         const QString written = QString::fromUtf8(c.written);
         EXPECT_EQ(rewriter.rewrite(written).toStdString(), std::string(c.sent)) << c.written;

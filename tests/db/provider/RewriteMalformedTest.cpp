@@ -51,3 +51,22 @@ TEST(RewriteMalformed, BrokenStatementsFailAsErrors) {
         }
     }
 }
+
+// Every nested TOP n PERCENT repeats its SELECT in the row count, doubling the
+// text per level: past a bound the statement is passed unchanged (and refused
+// by the database) instead of growing for ever. Found by the dialect fuzzer.
+TEST(RewriteMalformed, NestedTopPercentDoesNotGrowWithoutBound) {
+    QString sql = QStringLiteral("SELECT * FROM MA_ARTICULOS");
+    for (int i = 0; i < 40; ++i)
+        sql = QStringLiteral("SELECT TOP 50 PERCENT * FROM (%1) t%2").arg(sql).arg(i);
+    const DialectRewriter r;
+    EXPECT_EQ(r.rewrite(sql), sql);
+    // A few levels still work.
+    QString pocas = QStringLiteral("SELECT IDARTICULO FROM MA_ARTICULOS");
+    for (int i = 0; i < 3; ++i)
+        pocas = QStringLiteral("SELECT TOP 50 PERCENT * FROM (%1) t%2").arg(pocas).arg(i);
+    test::TempDatabase db;
+    createRewriteSample(db);
+    EXPECT_EQ(db.column(QStringLiteral("SELECT COUNT(*) FROM (%1) x").arg(pocas)),
+              QStringList{QStringLiteral("1")});
+}

@@ -1,7 +1,10 @@
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/LectorPlantilla.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace rp::motor;
 
@@ -108,5 +111,69 @@ TEST(LectorPlantilla, ArchivoInexistente) {
         FAIL();
     } catch (const ErrorMotor& e) {
         EXPECT_EQ("no se puede abrir la plantilla: /no/existe.rpt", e.texto().toStdString());
+    }
+}
+
+// Deep nesting in a template is refused with its place in the file instead of
+// exhausting the stack; so are long operator chains, whose trees are as deep.
+TEST(LectorPlantilla, FormulasDemasiadoAnidadasSeRechazanConSuLugar) {
+    const int niveles = 100000;
+    const QString inicio = QStringLiteral("[origen]\nconsulta = T\n[columna]\nvalor = ");
+    const struct {
+        QString formula;
+        const char* lugar;
+    } casos[] = {
+        {QString(niveles, u'(') + u'1' + QString(niveles, u')'), "x.rpt:4:265:"},
+        {QStringLiteral("not ").repeated(niveles) + QStringLiteral("true"), "x.rpt:4:1029:"},
+        {QStringLiteral("-").repeated(niveles) + u'1', "x.rpt:4:264:"},
+        {QStringLiteral("1").append(QStringLiteral("+1").repeated(niveles)), "x.rpt:4:520:"},
+        {QStringLiteral("'a'").append(QStringLiteral(" & {T.A}").repeated(niveles)),
+         "x.rpt:4:2053:"},
+    };
+    for (const auto& c : casos) {
+        const QString texto = inicio + c.formula + u'\n';
+        try {
+            LectorPlantilla::leerTexto(texto, QStringLiteral("x.rpt"));
+            ADD_FAILURE() << "accepted: " << c.lugar;
+        } catch (const ErrorMotor& e) {
+            EXPECT_EQ(e.texto().toStdString(),
+                      std::string(c.lugar) + " fórmula demasiado anidada: más de 256 niveles");
+        }
+    }
+    // A formula at the limit is accepted, and a deep tree is destroyed
+    // without recursion.
+    const int limite = kProfundidadMaximaFormula - 1;
+    const Plantilla p = LectorPlantilla::leerTexto(inicio + QString(limite, u'(') + u'1' +
+                                                       QString(limite, u')') + u'\n',
+                                                   QStringLiteral("x.rpt"));
+    EXPECT_EQ(p.columnas.size(), 1);
+}
+
+// Numbers that are not finite are refused like any other bad size.
+TEST(LectorPlantilla, NumerosNoFinitosSeRechazan) {
+    EXPECT_EQ("x.rpt:2:12: valor no válido para margenes: nan",
+              error("[informe]\nmargenes = nan, 1, 1, 1\n").toStdString());
+    EXPECT_EQ("x.rpt:2:12: valor no válido para margenes: NaN",
+              error("[informe]\nmargenes = 1, NaN, 1, 1\n").toStdString());
+    EXPECT_EQ(
+        "x.rpt:5:9: valor no válido para ancho: -nan",
+        error("[origen]\nconsulta = T\n[columna]\nvalor = {T.A}\nancho = -nan\n").toStdString());
+}
+
+// A template that is a FIFO or a link to a device is refused at once.
+TEST(LectorPlantilla, SoloArchivosRegulares) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString fifo = dir.filePath(QStringLiteral("R.rpt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString cero = dir.filePath(QStringLiteral("Z.rpt"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), cero));
+    for (const QString& ruta : {fifo, cero}) {
+        try {
+            LectorPlantilla::leerArchivo(ruta);
+            ADD_FAILURE() << "read " << ruta.toStdString();
+        } catch (const ErrorMotor& e) {
+            EXPECT_EQ(e.texto(), QStringLiteral("no se puede abrir la plantilla: ") + ruta);
+        }
     }
 }
