@@ -101,8 +101,9 @@ void ReportePorFecha::ejecutar(ReporteEntorno& e) {
     const QList<std::function<void()>> pasos = {
         [&] { titulos[0] = e.tituloEmpresa(); },
         [&] {
-            titulos[1] = QStringLiteral("Parametros='Lista=") + lista +
-                         QStringLiteral("   Fecha=") + fecha + QStringLiteral("'");
+            // Field texts inside the formula's quotes, apostrophes doubled.
+            titulos[1] = QStringLiteral("Parametros='Lista=") + sqlTexto(lista) +
+                         QStringLiteral("   Fecha=") + sqlTexto(fecha) + QStringLiteral("'");
         },
         [&] {
             control.Reset();

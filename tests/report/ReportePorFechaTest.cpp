@@ -104,6 +104,15 @@ TEST_F(ReportePorFechaTest, CostoSinUsuario) {
     EXPECT_EQ(corridas[0].formulas[3], QStringLiteral("Anterior='CostoAnt'"));
 }
 
+// A typed apostrophe stays inside the header's formula text.
+TEST_F(ReportePorFechaTest, ElEncabezadoDuplicaLosApostrofes) {
+    poner("Lista", QStringLiteral("1'"));
+    poner("Fecha", QStringLiteral("01/01/2024"));
+    correr();
+    ASSERT_EQ(corridas.size(), 1);
+    EXPECT_EQ(corridas[0].formulas[1], QStringLiteral("Parametros='Lista=1''   Fecha=01/01/2024'"));
+}
+
 TEST_F(ReportePorFechaTest, ValidacionesDetienenLaCorrida) {
     op.responderMensaje(rp::ui::vbOK);
     poner("Fecha", QStringLiteral("01/01/2024"));
