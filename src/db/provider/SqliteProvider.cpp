@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
+#include <QUrl>
 #include <algorithm>
 #include <sqlite3.h>
 
@@ -169,6 +170,18 @@ void SqliteProvider::open(const QString& target, QList<ProviderError>& errors) {
                 // A folder or file the user may not write: read-only reports still run.
                 sqlite3_close_v2(db);
                 rc = openHandle(target, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, busyMs, db);
+                if (rc != SQLITE_OK && !isBusy(rc)) {
+                    // A database in WAL mode needs its shared-memory file
+                    // beside it even to be read; where that file cannot be
+                    // made (a read-only folder) the database is read as it
+                    // stands on disk: nobody can write it there either.
+                    sqlite3_close_v2(db);
+                    const QUrl uri = QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
+                    rc = openHandle(QStringLiteral("file:") + uri.path(QUrl::FullyEncoded) +
+                                        QStringLiteral("?immutable=1"),
+                                    SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI,
+                                    busyMs, db);
+                }
             }
             if (rc == SQLITE_OK || !isBusy(rc) || waited.elapsed() > busyMs)
                 break;

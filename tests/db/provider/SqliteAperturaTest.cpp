@@ -1,6 +1,7 @@
 #include "ProviderTestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -98,6 +99,12 @@ TEST(SqliteApertura, CarpetaDeSoloLecturaSeAbreParaLeer) {
     const QString path = dir.filePath(QStringLiteral("EMPRESA.db"));
     crearBase(path, "WAL");
     ASSERT_EQ(modoDiario(path), QStringLiteral("wal"));
+    // As the program leaves a database it closed: no shared-memory file
+    // beside it (the read-only look above leaves one), and none can be made
+    // in the read-only folder.
+    QFile::remove(path + QStringLiteral("-shm"));
+    ASSERT_FALSE(QFile::exists(path + QStringLiteral("-wal")) &&
+                 QFileInfo(path + QStringLiteral("-wal")).size() > 0);
     const QByteArray carpeta = QFile::encodeName(dir.path());
     ASSERT_EQ(::chmod(carpeta.constData(), 0555), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
