@@ -41,7 +41,7 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRP_SANITIZ
     -DRP_BUILD_BENCH=OFF -DRP_WERROR=$werror >/dev/null
 cmake --build build-asan -j"$(nproc)"
 built=$(date +%s)
-export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=0"
+export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=0:suppressions=$PWD/tests/asan.supp"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 900)
 echo "sanitized suite: build $((built - start)) s, tests $(($(date +%s) - built)) s"
