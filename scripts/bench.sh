@@ -44,6 +44,13 @@ for n in "${names[@]}"; do targets+=("bench_$n"); done
 cmake --build "$build" --target "${targets[@]}" -j"$(nproc)"
 
 large="$RP_BENCH_DATA/large"
+# Data generated before the schema's last change (it has no collation stamp)
+# would measure the old schema: it is generated again.
+if [ -f "$large/EMPRESA_DEMO.db" ] &&
+    ! sqlite3 -readonly "$large/EMPRESA_DEMO.db" "SELECT VERSION FROM RP_COLLATION" >/dev/null 2>&1; then
+    echo "The large demo data predates the current schema: generating it again"
+    rm -f "$large"/*
+fi
 if [ ! -f "$large/EMPRESA_DEMO.db" ] || [ ! -f "$large/KS_ESTADISTICAS.db" ]; then
     echo "Generating the large demo data in $large"
     mkdir -p "$RP_BENCH_DATA"

@@ -6,7 +6,7 @@
 # tests/fuzz/corpus/<name> once mended: the test suite replays them).
 #
 #   scripts/fuzz.sh [seconds] [target...]   targets: formula dialecto oracle
-#                                           lanzamiento archivos like
+#                                           lanzamiento archivos like cotejo
 #
 # The project's libraries come from the normal build; the code each target
 # tests is compiled again with clang's coverage instrumentation and takes
@@ -16,7 +16,7 @@ cd "$(dirname "$0")/.."
 segundos=${1:-600}
 [ $# -gt 0 ] && shift
 objetivos=("$@")
-[ ${#objetivos[@]} -eq 0 ] && objetivos=(formula dialecto oracle lanzamiento archivos like)
+[ ${#objetivos[@]} -eq 0 ] && objetivos=(formula dialecto oracle lanzamiento archivos like cotejo)
 
 command -v clang++ >/dev/null || scripts/install-deps.sh
 [ -d build ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -36,8 +36,9 @@ fuentes() {
     oracle) echo src/db/DbOracle.cpp src/db/TextoVb.cpp ;;
     lanzamiento) echo src/startup/ParametrosLanzamiento.cpp ;;
     archivos) echo src/suite/ArchivoIni.cpp src/suite/Texto1252.cpp \
-        src/connections/ArchivoBases.cpp src/lookup/ArchivoConsultas.cpp ;;
-    like) echo src/db/provider/SqlServerText.cpp ;;
+        src/connections/ArchivoBases.cpp src/lookup/ArchivoConsultas.cpp \
+        src/lookup/ArchivoAnchos.cpp ;;
+    like | cotejo) echo src/db/provider/SqlServerText.cpp ;;
     *) echo "unknown fuzz target: $1" >&2; exit 2 ;;
     esac
 }

@@ -1,8 +1,11 @@
 // Fuzz target: the readers of the program folder's files. The first byte
 // picks the reader: 0 "DA000va.INI" (settings), 1 "BASES.TXT" (connection
-// list), 2 "consultas.kst" (lookup definitions, fixed-size records).
+// list), 2 "consultas.kst" (lookup definitions, fixed-size records), 3
+// "CONSULTASLEN.KST" (column widths: read, then saved for one table and read
+// back, which must give the saved widths).
 
 #include "connections/ArchivoBases.h"
+#include "lookup/ArchivoAnchos.h"
 #include "lookup/ArchivoConsultas.h"
 #include "suite/ArchivoIni.h"
 
@@ -10,6 +13,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -32,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const uint8_t* resto = data + 1;
     const size_t largo = size - 1;
-    switch (data[0] % 3) {
+    switch (data[0] % 4) {
     case 0: {
         const QString ruta = rutaTemporal(QStringLiteral("DA000va.INI"));
         escribir(ruta, resto, largo);
@@ -45,6 +49,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (void)rp::connections::ArchivoBases::interpretar(
             QByteArray(reinterpret_cast<const char*>(resto), static_cast<qsizetype>(largo)));
         break;
+    case 3: {
+        const QString ruta = rutaTemporal(QStringLiteral("CONSULTASLEN.KST"));
+        escribir(ruta, resto, largo);
+        (void)rp::lookup::ArchivoAnchos::leer(ruta, QStringLiteral("VT_PROVEEDORES"));
+        const QList<int> anchos{1440, 2400, 900};
+        if (rp::lookup::ArchivoAnchos::grabar(ruta, QStringLiteral("V_MA_ARTICULOS"), anchos) &&
+            rp::lookup::ArchivoAnchos::leer(ruta, QStringLiteral("v_ma_articulos")) != anchos)
+            std::abort();
+        break;
+    }
     default: {
         const QString ruta = rutaTemporal(QStringLiteral("consultas.kst"));
         escribir(ruta, resto, largo);

@@ -2,36 +2,50 @@
 
 namespace rp::db::mssql {
 
+namespace {
+
+// The code point at s[i], i < n, and the position after it. An invalid lead
+// byte gives U+FFFD; a cut sequence keeps the bits it has.
+inline char32_t nextCodePoint(const unsigned char* s, int n, int& i) {
+    const unsigned char c = s[i++];
+    if (c < 0x80)
+        return c;
+    char32_t cp;
+    int extra;
+    if ((c & 0xE0) == 0xC0) {
+        cp = c & 0x1F;
+        extra = 1;
+    } else if ((c & 0xF0) == 0xE0) {
+        cp = c & 0x0F;
+        extra = 2;
+    } else if ((c & 0xF8) == 0xF0) {
+        cp = c & 0x07;
+        extra = 3;
+    } else {
+        return 0xFFFD;
+    }
+    for (int k = 0; k < extra && i < n; ++k, ++i)
+        cp = (cp << 6) | (s[i] & 0x3F);
+    return cp;
+}
+
+// True when the code points from s[i] on are all blanks.
+bool onlyBlanksFrom(const unsigned char* s, int n, int i) {
+    while (i < n) {
+        if (nextCodePoint(s, n, i) != U' ')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 Text decodeUtf8(const unsigned char* s, int n) {
     Text out;
-    out.reserve(static_cast<size_t>(n));
+    out.reserve(static_cast<size_t>(n > 0 ? n : 0));
     int i = 0;
-    while (i < n) {
-        unsigned char c = s[i];
-        char32_t cp;
-        int extra;
-        if (c < 0x80) {
-            cp = c;
-            extra = 0;
-        } else if ((c & 0xE0) == 0xC0) {
-            cp = c & 0x1F;
-            extra = 1;
-        } else if ((c & 0xF0) == 0xE0) {
-            cp = c & 0x0F;
-            extra = 2;
-        } else if ((c & 0xF8) == 0xF0) {
-            cp = c & 0x07;
-            extra = 3;
-        } else {
-            out.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        ++i;
-        for (int k = 0; k < extra && i < n; ++k, ++i)
-            cp = (cp << 6) | (s[i] & 0x3F);
-        out.push_back(cp);
-    }
+    while (i < n)
+        out.push_back(nextCodePoint(s, n, i));
     return out;
 }
 
@@ -147,18 +161,32 @@ int compareUtf8(int n1, const void* p1, int n2, const void* p2) {
     const auto* s2 = static_cast<const unsigned char*>(p2);
     if (isAscii(s1, n1) && isAscii(s2, n2))
         return compareAscii(s1, n1, s2, n2);
-    const Text a = decodeUtf8(static_cast<const unsigned char*>(p1), n1);
-    const Text b = decodeUtf8(static_cast<const unsigned char*>(p2), n2);
-    const size_t la = lengthWithoutTrailingBlanks(a);
-    const size_t lb = lengthWithoutTrailingBlanks(b);
-    const size_t n = la < lb ? la : lb;
-    for (size_t i = 0; i < n; ++i) {
-        const char32_t ca = toLowerCp(a[i]);
-        const char32_t cb = toLowerCp(b[i]);
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
+    // Sorting calls this for every pair, and most pairs differ early: the
+    // texts are decoded side by side only up to the first difference.
+    int i1 = 0;
+    int i2 = 0;
+    while (i1 < n1 && i2 < n2) {
+        const int at1 = i1;
+        const int at2 = i2;
+        const char32_t a = nextCodePoint(s1, n1, i1);
+        const char32_t b = nextCodePoint(s2, n2, i2);
+        if (a == b)
+            continue;
+        const char32_t ca = toLowerCp(a);
+        const char32_t cb = toLowerCp(b);
+        if (ca == cb)
+            continue;
+        // A blank against another character: when only blanks follow, that
+        // text has ended (trailing blanks do not count) and is the shorter.
+        if (a == U' ' && onlyBlanksFrom(s1, n1, at1))
+            return -1;
+        if (b == U' ' && onlyBlanksFrom(s2, n2, at2))
+            return 1;
+        return ca < cb ? -1 : 1;
     }
-    return la == lb ? 0 : (la < lb ? -1 : 1);
+    const bool rest1 = !onlyBlanksFrom(s1, n1, i1);
+    const bool rest2 = !onlyBlanksFrom(s2, n2, i2);
+    return rest1 ? 1 : (rest2 ? -1 : 0);
 }
 
 namespace {

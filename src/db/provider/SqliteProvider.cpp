@@ -1,5 +1,7 @@
 #include "db/provider/SqliteProvider.h"
 
+#include "db/provider/SqlServerText.h"
+
 #include "db/provider/SqlServerFunctions.h"
 #include "db/provider/SqlTokenizer.h"
 #include "db/provider/SqliteCursor.h"
@@ -131,6 +133,27 @@ int openHandle(const QString& target, int flags, int busyMs, sqlite3*& db) {
     return rc;
 }
 
+// Rebuilds the indexes ordered by the MSSQL collation of a database stamped
+// with an older order (table RP_COLLATION, one row), and stamps it with the
+// current one. A database without the stamp, or opened read-only, is left
+// as it is.
+void refreshCollationIndexes(sqlite3* db) {
+    if (sqlite3_db_readonly(db, "main") != 0)
+        return;
+    sqlite3_stmt* st = nullptr;
+    int stamped = -1;
+    if (sqlite3_prepare_v2(db, "SELECT VERSION FROM RP_COLLATION", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        stamped = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    if (stamped < 0 || stamped == mssql::kCollationVersion)
+        return;
+    const QByteArray sql = "BEGIN IMMEDIATE; REINDEX MSSQL; UPDATE RP_COLLATION SET VERSION = " +
+                           QByteArray::number(mssql::kCollationVersion) + "; COMMIT;";
+    if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
 bool isBusy(int rc) {
     return (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
 }
@@ -222,6 +245,14 @@ void SqliteProvider::open(const QString& target, QList<ProviderError>& errors) {
         sqlite3_exec(db, journal.constData(), nullptr, nullptr, nullptr);
     }
     sqlite3_exec(db, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
+    // The page cache also bounds what a sort keeps in memory before it spills
+    // to temporary files: 32 MB holds the sort of a whole article list or a
+    // report's page of rows, and is only taken as it is used.
+    sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
+    // A sort bounded by TOP (the lookups) builds a temporary B-tree; in
+    // memory it does not go through temporary files.
+    sqlite3_exec(db, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
+    refreshCollationIndexes(db);
     if (catalog_.isEmpty())
         catalog_ = QFileInfo(target).completeBaseName();
 }

@@ -3,6 +3,7 @@
 #include "BaseSqlitePrueba.h"
 
 #include "app/demo/DemoDatos.h"
+#include "db/provider/SqlServerText.h"
 
 #include <QHash>
 
@@ -93,6 +94,23 @@ TEST(EsquemaDemo, TextComparisonsIgnoreCaseAndTrailingBlanks) {
     EXPECT_EQ(db.valor("SELECT COUNT(*) FROM TA_USUARIOS WHERE NOMBRE = 'DEMO  '").toLongLong(), 1);
     // Leading blanks count: the stored code form is needed.
     EXPECT_EQ(db.valor("SELECT COUNT(*) FROM V_TA_RUBROS WHERE IDRUBRO = '1'").toLongLong(), 0);
+}
+
+// The description index is stamped with the collation order it was built
+// under, so a program with another order rebuilds it rather than reading a
+// stale order; the article lookup's statement reads that index alone.
+TEST(EsquemaDemo, DescriptionIndexCarriesTheCollationStamp) {
+    BaseGenerada g;
+    BaseSqlitePrueba db(g.archivo);
+    EXPECT_EQ(db.valor("SELECT VERSION FROM RP_COLLATION").toInt(),
+              rp::db::mssql::kCollationVersion);
+    QString plan;
+    for (const QVariantList& paso :
+         db.filas("EXPLAIN QUERY PLAN SELECT DESCRIPCION, IDARTICULO FROM VT_MA_ARTICULOS WHERE "
+                  "SUSPENDIDO = 0 ORDER BY DESCRIPCION LIMIT 1000"))
+        plan += paso.value(3).toString() + QLatin1Char('\n');
+    EXPECT_TRUE(plan.contains("COVERING INDEX IX_V_MA_ARTICULOS_DESCRIPCION"))
+        << plan.toStdString();
 }
 
 TEST(EsquemaDemo, TakesTheProgramsWrites) {

@@ -1,7 +1,11 @@
 #include "ProviderTestSupport.h"
 
+#include "db/provider/SqlServerText.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <cstring>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -129,4 +133,63 @@ TEST(SqliteApertura, CarpetaDeSoloLecturaSeAbreParaLeer) {
     ::chmod(carpeta.constData(), 0700);
     ASSERT_TRUE(WIFEXITED(estado));
     EXPECT_EQ(WEXITSTATUS(estado), 0) << "1: open or query failed, 2: wrong result";
+}
+
+namespace {
+
+// The reverse of any order: an index built under it is stale for the
+// program's collation.
+int alReves(void*, int n1, const void* p1, int n2, const void* p2) {
+    const int r = std::memcmp(p1, p2, size_t(std::min(n1, n2)));
+    return r != 0 ? -r : n2 - n1;
+}
+
+// A database whose index on a MSSQL text column was built by another order,
+// stamped with `version`.
+void crearIndiceAjeno(const QString& path, int version) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    sqlite3_create_collation(db, "MSSQL", SQLITE_UTF8, nullptr, alReves);
+    const QByteArray sql = "CREATE TABLE T (D VARCHAR(20) COLLATE MSSQL);"
+                           "CREATE INDEX IX_T_D ON T (D);"
+                           "INSERT INTO T VALUES ('cebra'), ('Ábaco'), ('abeja'), ('Ñandú');"
+                           "CREATE TABLE RP_COLLATION (VERSION INTEGER NOT NULL);"
+                           "INSERT INTO RP_COLLATION VALUES (" +
+                           QByteArray::number(version) + ");";
+    ASSERT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+QStringList enOrden(Connection& c) {
+    QStringList out;
+    auto cur = c.execute(QStringLiteral("SELECT D FROM T ORDER BY D"));
+    while (cur && cur->fetch())
+        out << cur->value(0).toString();
+    return out;
+}
+
+} // namespace
+
+// Indexes ordered by an older collation are rebuilt once, when the stamp is
+// older than the program's order; a current stamp costs no rebuild.
+TEST(SqliteApertura, IndicesDeOtroCotejoSeReconstruyen) {
+    // Accented letters sort by their code after the plain ones.
+    const QStringList correcto{QStringLiteral("abeja"), QStringLiteral("cebra"),
+                               QStringLiteral("Ábaco"), QStringLiteral("Ñandú")};
+    QTemporaryDir dir;
+    const QString vieja = dir.filePath(QStringLiteral("VIEJA.db"));
+    crearIndiceAjeno(vieja, 0);
+    {
+        Connection c;
+        c.openWith(std::make_unique<SqliteProvider>(), vieja);
+        EXPECT_EQ(enOrden(c), correcto);
+        auto v = c.execute(QStringLiteral("SELECT VERSION FROM RP_COLLATION"));
+        ASSERT_TRUE(v && v->fetch());
+        EXPECT_EQ(v->value(0).toInt(), rp::db::mssql::kCollationVersion);
+    }
+    const QString actual = dir.filePath(QStringLiteral("ACTUAL.db"));
+    crearIndiceAjeno(actual, rp::db::mssql::kCollationVersion);
+    Connection c;
+    c.openWith(std::make_unique<SqliteProvider>(), actual);
+    EXPECT_NE(enOrden(c), correcto) << "a current stamp must not rebuild the indexes";
 }
