@@ -245,13 +245,6 @@ void SqliteProvider::open(const QString& target, QList<ProviderError>& errors) {
         sqlite3_exec(db, journal.constData(), nullptr, nullptr, nullptr);
     }
     sqlite3_exec(db, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
-    // The page cache also bounds what a sort keeps in memory before it spills
-    // to temporary files: 32 MB holds the sort of a whole article list or a
-    // report's page of rows, and is only taken as it is used.
-    sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
-    // A sort bounded by TOP (the lookups) builds a temporary B-tree; in
-    // memory it does not go through temporary files.
-    sqlite3_exec(db, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
     refreshCollationIndexes(db);
     if (catalog_.isEmpty())
         catalog_ = QFileInfo(target).completeBaseName();
