@@ -8,6 +8,7 @@
 #include "suite/Utilidades.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QRegularExpression>
 
 namespace rp::lookup {
@@ -81,7 +82,7 @@ void Lib_FrmCons3::Load() {
 }
 
 void Lib_FrmCons3::leerFilas() {
-    DB_Dll& base = rp::db::baseCompartida();
+    DB_Dll& base = UsarUDBC && UDBC ? *UDBC : rp::db::baseCompartida();
     rp::db::Recordset rs;
     QString sentencia = SQL;
     base.AbrirRecordset(sentencia, rs, nullptr, rp::db::adOpenForwardOnly, rp::db::adLockReadOnly,
@@ -239,7 +240,8 @@ void Lib_FrmCons3::busquedaServidor(int k) {
     FiltroInicial = filtro;
 }
 
-std::optional<QString> Lib_FrmCons3::teclaLista(int codigo, int shift, bool& aceptar) {
+std::optional<QString> Lib_FrmCons3::teclaLista(int codigo, int shift, bool& aceptar,
+                                                const QString& texto) {
     aceptar = false;
     const int sel = seleccionada_;
     if (codigo == 32 && CheckBoxes) {
@@ -279,10 +281,24 @@ std::optional<QString> Lib_FrmCons3::teclaLista(int codigo, int shift, bool& ace
         }
         return std::nullopt;
     }
+    const QString actual = busquedas_.value(BusquedaActiva);
     if (codigo >= 47 && codigo <= 93)
-        return QString(QChar(codigo));
+        return actual + QChar(codigo);
     if (codigo == 32)
-        return QStringLiteral(" ");
+        return actual + QLatin1Char(' ');
+    // The numeric keypad types its digit or sign, Backspace takes back the
+    // last character; function keys type nothing.
+    if (codigo >= 96 && codigo <= 105)
+        return actual + QChar(u'0' + (codigo - 96));
+    static const QHash<int, QChar> kSignosTeclado{
+        {106, u'*'}, {107, u'+'}, {109, u'-'}, {110, u'.'}, {111, u'/'}};
+    if (kSignosTeclado.contains(codigo))
+        return actual + kSignosTeclado.value(codigo);
+    if (codigo == 8)
+        return actual.left(actual.size() - 1);
+    // Keys without a code (accented letters, punctuation) type their text.
+    if (codigo == 0 && texto.size() > 0 && texto.at(0).isPrint())
+        return actual + texto;
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/DB_Dll.h"
 #include "lookup/ModeloListaConsulta.h"
 #include "ui/Operador.h"
 
@@ -44,6 +45,11 @@ public:
     QString ValoresDefault;
     bool CfgUsaConsultaLIKE = false;
     bool GrabarCfg = false;
+    // Queries go through the second database object `UDBC` instead of the
+    // shared one (the request never sets it; each lookup has its own dialog,
+    // so it never outlives one).
+    bool UsarUDBC = false;
+    rp::db::DB_Dll* UDBC = nullptr;
     QString Titulo = QStringLiteral("Consulta...");
     // The option pickers hide "Nueva Busqueda".
     bool ConNuevaBusqueda = true;
@@ -83,9 +89,12 @@ public:
     void cambioBusqueda(int k, const QString& texto);
     // F5 in search box k: narrows the statement on the server and loads again.
     void busquedaServidor(int k);
-    // Keys in the list. Returns the text to append to the active search
-    // box (nullopt: none); `aceptar` is set when the key accepts.
-    std::optional<QString> teclaLista(int codigo, int shift, bool& aceptar);
+    // Keys in the list (key codes of ControlesForm::CodigoTecla; `texto` is
+    // what the key types, for keys without a code). Returns the new text of
+    // the active search box, which then takes the focus (nullopt: the key
+    // does not type); `aceptar` is set when the key accepts.
+    std::optional<QString> teclaLista(int codigo, int shift, bool& aceptar,
+                                      const QString& texto = QString());
     // "Aceptar": true when the dialog closes.
     bool Aceptar();
     void Cancelar();

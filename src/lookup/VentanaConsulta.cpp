@@ -306,7 +306,7 @@ bool VentanaConsulta::eventFilter(QObject* objeto, QEvent* evento) {
                            : suite::ControlesForm::CodigoTecla(tecla->key());
     const int shift = suite::ControlesForm::EstadoShift(int(tecla->modifiers()));
     bool acepta = false;
-    const std::optional<QString> texto = frm_.teclaLista(codigo, shift, acepta);
+    const std::optional<QString> texto = frm_.teclaLista(codigo, shift, acepta, tecla->text());
     if (acepta) {
         aceptar();
         return true;
@@ -315,7 +315,7 @@ bool VentanaConsulta::eventFilter(QObject* objeto, QEvent* evento) {
         const int activa = qBound(0, frm_.BusquedaActiva, int(busquedas_.size()) - 1);
         if (activa >= 0 && activa < busquedas_.size()) {
             busquedas_[activa]->setFocus();
-            busquedas_[activa]->setText(busquedas_[activa]->text() + *texto);
+            busquedas_[activa]->setText(*texto);
         }
         return true;
     }

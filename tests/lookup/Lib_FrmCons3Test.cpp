@@ -185,11 +185,51 @@ TEST_F(ListaDemo, QuantitiesNullCellsAndListKeys) {
     ASSERT_EQ(op.interacciones().size(), 1);
     EXPECT_EQ(op.interacciones()[0].texto, "Ingrese la Cantidad del Articulo...");
 
-    EXPECT_EQ(f.teclaLista(65, 0, acepta), std::optional<QString>("A"));
-    EXPECT_EQ(f.teclaLista(32, 0, acepta), std::optional<QString>(" "));
+    // Keys that type go to the active search box: letters and digits by
+    // their code, the keypad its digit or sign, keys without a code their
+    // text; Backspace takes back one character, function keys type nothing.
+    struct Tecla {
+        int codigo;
+        const char* texto;
+        std::optional<QString> caja;
+    };
+    const Tecla teclas[] = {
+        {65, "", "A"}, {32, "", "A "},   {97, "", "A 1"}, {107, "", "A 1+"}, {8, "", "A 1"},
+        {112, "", {}}, {0, "ñ", "A 1ñ"}, {0, "\x1b", {}}, {8, "", "A 1"},    {8, "", "A "},
+        {8, "", "A"},  {8, "", ""},      {8, "", ""},
+    };
+    for (const Tecla& t : teclas) {
+        const std::optional<QString> caja =
+            f.teclaLista(t.codigo, 0, acepta, QString::fromUtf8(t.texto));
+        EXPECT_EQ(caja, t.caja) << "key " << t.codigo;
+        if (caja)
+            f.cambioBusqueda(f.BusquedaActiva, *caja); // what the search box does
+    }
     EXPECT_FALSE(acepta);
     f.teclaLista(13, 0, acepta);
     EXPECT_TRUE(acepta);
+}
+
+// A dialog told to use the second database object reads its rows there.
+TEST_F(ListaDemo, SecondDatabaseObject) {
+    const QString otra = carpeta + QStringLiteral("OTRA.db");
+    ASSERT_TRUE(QFile::copy(carpeta + rp::demo::CarpetaDemo::archivoEmpresa(), otra));
+    rp::db::DB_Dll segunda;
+    datosSqlite(segunda, otra);
+    segunda.OpenServerADODB(false, 3, QString(), false, false);
+    ASSERT_TRUE(segunda.gOpenFlag);
+    sql(QStringLiteral("INSERT INTO V_MA_PRECIOSCAB (IDLISTA, NOMBRE) VALUES ('  99', 'Solo en "
+                       "la segunda')"),
+        &segunda);
+    for (const bool usar : {false, true}) {
+        Lib_FrmCons3 f;
+        f.SQL = QStringLiteral(
+            "SELECT NOMBRE FROM V_MA_PRECIOSCAB WHERE NOMBRE = 'Solo en la segunda'");
+        f.UsarUDBC = usar;
+        f.UDBC = &segunda;
+        f.Load();
+        EXPECT_EQ(f.modelo().filas(), usar ? 1 : 0);
+    }
 }
 
 TEST_F(ListaDemo, ArticleListsColourPriceHeadersAndShortages) {

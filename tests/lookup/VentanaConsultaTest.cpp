@@ -6,7 +6,9 @@
 #include "lookup/VentanaConsultaArbol.h"
 #include "ui/OperadorQt.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -71,6 +73,18 @@ TEST_F(VentanaDemo, EscCancelsHeaderSortsListKeysTypeAndWidthsAreKept) {
     QTest::keyClick(lista, Qt::Key_D);
     EXPECT_EQ(caja->text(), "D");
     EXPECT_TRUE(caja->hasFocus());
+    // The keypad, a letter without a key code and Backspace, typed in the list.
+    lista->setFocus();
+    QTest::keyClick(lista, Qt::Key_7, Qt::KeypadModifier);
+    lista->setFocus();
+    QKeyEvent enie(QEvent::KeyPress, Qt::Key_Ntilde, Qt::NoModifier, QStringLiteral("ñ"));
+    QApplication::sendEvent(lista, &enie);
+    EXPECT_EQ(caja->text(), "D7ñ");
+    lista->setFocus();
+    QTest::keyClick(lista, Qt::Key_Backspace);
+    lista->setFocus();
+    QTest::keyClick(lista, Qt::Key_F1);
+    EXPECT_EQ(caja->text(), "D7");
 
     h->resizeSection(0, 300); // the operator drags the column
     QTest::keyClick(lista, Qt::Key_Escape);
