@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/DB_Dll.h"
+#include "lookup/MiembrosConsulta.h"
 #include "lookup/ModeloListaConsulta.h"
 #include "ui/Operador.h"
 
@@ -17,7 +18,7 @@ namespace rp::lookup {
 // the list, the buttons and the results. The lookup request fills the
 // public members, loads it and hands it to the operator interface under the
 // name "Lib_FrmCons3"; the window (VentanaConsulta) only shows it.
-class Lib_FrmCons3 : public QObject, public ui::DialogoModal {
+class Lib_FrmCons3 : public QObject, public ui::DialogoModal, public MiembrosConsulta {
     Q_OBJECT
 public:
     using LectorConfiguracion = std::function<QString(const QString& clave)>;
@@ -27,19 +28,12 @@ public:
     explicit Lib_FrmCons3(QObject* parent = nullptr);
     QString dialogName() const override { return QStringLiteral("Lib_FrmCons3"); }
 
-    // ---- public members ------------------------------------------------------
+    // ---- public members (besides those of MiembrosConsulta) -------------------
     QVariant StkNivel1, StkNivel2, StkNivel3, StkNivel4;
     QString MuestraStock;
-    QString SQL;
-    QString CampoDevuelto;
-    std::optional<QStringList> CmpsDevueltos;
-    bool CheckBoxes = false;
-    QString gConnString;
-    QString ValorDevuelto;
     QString FiltroInicial;
     QString CampoBusqueda;
     bool OrdenarPorLwv = false;
-    QStringList Valores;
     QStringList Cantidades;
     bool UsaCantidades = false;
     QString ValoresDefault;

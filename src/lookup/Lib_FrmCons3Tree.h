@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lookup/MiembrosConsulta.h"
 #include "ui/Operador.h"
 
 #include <QAbstractItemModel>
@@ -15,7 +16,9 @@ namespace rp::lookup {
 // tree builders, the search box, check marks and the results. Shown through
 // the operator interface under the name "Lib_FrmCons3Tree"; the window
 // (VentanaConsultaArbol) shows it through a QTreeView.
-class Lib_FrmCons3Tree : public QAbstractItemModel, public ui::DialogoModal {
+class Lib_FrmCons3Tree : public QAbstractItemModel,
+                         public ui::DialogoModal,
+                         public MiembrosConsulta {
     Q_OBJECT
 public:
     struct Nodo {
@@ -32,14 +35,7 @@ public:
     explicit Lib_FrmCons3Tree(QObject* parent = nullptr);
     QString dialogName() const override { return QStringLiteral("Lib_FrmCons3Tree"); }
 
-    // ---- public members ------------------------------------------------------
-    QString SQL;
-    QString CampoDevuelto;
-    std::optional<QStringList> CmpsDevueltos;
-    bool CheckBoxes = false;
-    QString gConnString;
-    QString ValorDevuelto;
-    QStringList Valores;
+    // ---- public members: those of MiembrosConsulta -----------------------------
 
     // ---- load and builders ------------------------------------------------------
     void Load();

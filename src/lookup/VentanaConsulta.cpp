@@ -323,18 +323,7 @@ bool VentanaConsulta::eventFilter(QObject* objeto, QEvent* evento) {
 }
 
 bool VentanaConsulta::mostrar(rp::ui::DialogoModal& modelo, QWidget* padre) {
-    auto* frm = dynamic_cast<Lib_FrmCons3*>(&modelo);
-    if (!frm)
-        return false;
-    bool aceptada = false;
-    {
-        VentanaConsulta ventana(*frm, padre);
-        aceptada = ventana.exec() == QDialog::Accepted;
-    }
-    // The keyboard goes back to the window the lookup was opened from.
-    if (padre)
-        padre->window()->activateWindow();
-    return aceptada;
+    return mostrarModal<VentanaConsulta, Lib_FrmCons3>(modelo, padre);
 }
 
 void VentanaConsulta::registrar(rp::ui::OperadorQt& operador) {

@@ -2,11 +2,11 @@
 
 #include <QDialog>
 #include <QList>
+#include <QWidget>
 
 class QLineEdit;
 class QPushButton;
 class QTableView;
-class QWidget;
 
 namespace rp::ui {
 class DialogoModal;
@@ -16,6 +16,24 @@ class OperadorQt;
 namespace rp::lookup {
 
 class Lib_FrmCons3;
+
+// Shows `Ventana` modally over the dialog `modelo` when it is a `Modelo`;
+// true when accepted. The keyboard then goes back to the window the lookup
+// was opened from.
+template <class Ventana, class Modelo>
+bool mostrarModal(rp::ui::DialogoModal& modelo, QWidget* padre) {
+    auto* dialogo = dynamic_cast<Modelo*>(&modelo);
+    if (!dialogo)
+        return false;
+    bool aceptada = false;
+    {
+        Ventana ventana(*dialogo, padre);
+        aceptada = ventana.exec() == QDialog::Accepted;
+    }
+    if (padre)
+        padre->window()->activateWindow();
+    return aceptada;
+}
 
 // The list lookup window "Consulta...": one search box over each column
 // ("CmbSearch_0", "CmbSearch_1", ...), the list "ListView1" (a QTableView over

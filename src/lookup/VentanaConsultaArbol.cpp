@@ -1,6 +1,7 @@
 #include "lookup/VentanaConsultaArbol.h"
 
 #include "lookup/Lib_FrmCons3Tree.h"
+#include "lookup/VentanaConsulta.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -125,18 +126,7 @@ bool VentanaConsultaArbol::eventFilter(QObject* objeto, QEvent* evento) {
 }
 
 bool VentanaConsultaArbol::mostrar(rp::ui::DialogoModal& modelo, QWidget* padre) {
-    auto* arbol = dynamic_cast<Lib_FrmCons3Tree*>(&modelo);
-    if (!arbol)
-        return false;
-    bool aceptada = false;
-    {
-        VentanaConsultaArbol ventana(*arbol, padre);
-        aceptada = ventana.exec() == QDialog::Accepted;
-    }
-    // The keyboard goes back to the window the lookup was opened from.
-    if (padre)
-        padre->window()->activateWindow();
-    return aceptada;
+    return mostrarModal<VentanaConsultaArbol, Lib_FrmCons3Tree>(modelo, padre);
 }
 
 } // namespace rp::lookup
