@@ -318,3 +318,18 @@ TEST_F(ListaDemo, WidthFileKeepsOtherTablesAndAppliesLaterLines) {
 }
 
 } // namespace
+
+// A statement that cannot be opened shows the database layer's error box:
+// Retry runs it again, Abort leaves an empty list and the dialog usable.
+TEST_F(ListaDemo, UnopenableStatementShowsTheBoxThenAnEmptyList) {
+    Lib_FrmCons3 f;
+    f.SQL = QStringLiteral("SELECT CODIGO FROM NO_EXISTE ORDER BY CODIGO");
+    op.responderMensaje(rp::ui::vbRetry);
+    op.responderMensaje(rp::ui::vbAbort);
+    f.Load();
+    EXPECT_EQ(op.interacciones().size(), 2);
+    EXPECT_EQ(f.modelo().filas(), 0);
+    EXPECT_EQ(f.modelo().columnCount(), 0);
+    EXPECT_TRUE(f.Aceptar());
+    EXPECT_EQ(f.ValorDevuelto, QString());
+}
