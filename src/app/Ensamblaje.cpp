@@ -17,12 +17,25 @@ namespace rp::app {
 namespace {
 
 bool sinVentanas(const OpcionesPrograma& o) {
-    return o.lote || o.consulta || !o.exportar.isEmpty();
+    return o.lote || o.consulta || !o.exportar.isEmpty() || o.guardarFiltro;
 }
 
 // Queries and health checks need no painting at all.
 bool sinPintura(const OpcionesPrograma& o) {
     return sinVentanas(o) && o.exportar.isEmpty();
+}
+
+// The form options of the command line (--tab, --field, --columns,
+// --price, --order).
+rp::report::OpcionesFormulario opcionesFormulario(const OpcionesPrograma& o) {
+    rp::report::OpcionesFormulario f;
+    f.pestana = o.pestana;
+    f.campos = o.campos;
+    f.columnas = o.columnas;
+    if (o.precio)
+        f.precios = {*o.precio};
+    f.orden = o.orden;
+    return f;
 }
 
 } // namespace
@@ -78,8 +91,15 @@ Ensamblaje::Ensamblaje(OpcionesPrograma opciones, rp::ui::Operador* operador)
             return std::optional<int>();
         };
     d->programa.exportar = [](const OpcionesPrograma& o) {
-        return rp::report::ExportarReporte(o.exportar, o.pestana.value_or(0), o.campos, o.columnas,
-                                           o.precio, o.orden);
+        rp::report::FiltrosGuardados filtros;
+        return o.filtro ? rp::report::ExportarConFiltro(o.exportar, *o.filtro,
+                                                        opcionesFormulario(o), filtros)
+                        : rp::report::ExportarReporte(o.exportar, opcionesFormulario(o));
+    };
+    d->programa.guardarFiltro = [](const OpcionesPrograma& o) {
+        rp::report::FiltrosGuardados filtros;
+        return rp::report::GuardarFiltroDeOpciones(*o.guardarFiltro, opcionesFormulario(o),
+                                                   filtros);
     };
 }
 

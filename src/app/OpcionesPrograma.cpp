@@ -99,6 +99,16 @@ std::optional<OpcionesPrograma> OpcionesPrograma::leer(const QStringList& args, 
             ok = v.has_value();
             if (ok)
                 o.exportar = *v;
+        } else if (name == QLatin1String("preset")) {
+            const auto v = valor(name, inlineValue, hasInline);
+            ok = v.has_value();
+            if (ok)
+                o.filtro = *v;
+        } else if (name == QLatin1String("save-preset")) {
+            const auto v = valor(name, inlineValue, hasInline);
+            ok = v.has_value();
+            if (ok)
+                o.guardarFiltro = *v;
         } else if (name == QLatin1String("tab")) {
             ok = entero(o.pestana);
         } else if (name == QLatin1String("price")) {
@@ -155,7 +165,16 @@ std::optional<OpcionesPrograma> OpcionesPrograma::leer(const QStringList& args, 
         error = QStringLiteral("--lookup no se puede usar junto con --query ni --export");
         return std::nullopt;
     }
-    if (!o.exportar.isEmpty()) {
+    if (o.guardarFiltro && (o.consulta || o.consultaCampo || !o.exportar.isEmpty())) {
+        error = QStringLiteral("--save-preset guarda el filtro sin ejecutar nada: no se usa junto "
+                               "con --export, --query ni --lookup");
+        return std::nullopt;
+    }
+    if (o.filtro && o.exportar.isEmpty()) {
+        error = QStringLiteral("--preset se usa con --export");
+        return std::nullopt;
+    }
+    if (!o.exportar.isEmpty() && o.exportar != QLatin1String("-")) {
         const QString lower = o.exportar.toLower();
         if (!lower.endsWith(QLatin1String(".pdf")) && !lower.endsWith(QLatin1String(".csv"))) {
             error = QStringLiteral("--export admite archivos .pdf o .csv: %1").arg(o.exportar);
@@ -183,12 +202,17 @@ QString OpcionesPrograma::textoAyuda() {
         "  --lookup TAG          con --batch: imprime en CSV las filas de la consulta del\n"
         "                        campo con esa etiqueta (ej. v_ma_articulos, vt_proveedores)\n"
         "  --lookup-search TEXT  busca TEXT en la primera columna, como F5 en la consulta\n"
-        "  --export FILE         genera el reporte de la pestaña en FILE (.pdf o .csv)\n"
+        "  --export FILE         genera el reporte de la pestaña en FILE (.pdf o .csv;\n"
+        "                        - lo escribe en CSV por la salida estándar)\n"
         "  --tab N               pestaña del reporte (0, 1 o 2)\n"
         "  --field CLAVE=VALOR   completa un campo del formulario por su clave\n"
         "  --columns LISTA       índices de las columnas a mostrar (ej. 0,1,4)\n"
         "  --price N             opción de precio a mostrar\n"
         "  --order N             opción de orden\n"
+        "  --preset NOMBRE       con --export: aplica el filtro guardado NOMBRE (las\n"
+        "                        opciones del formulario dadas además lo completan)\n"
+        "  --save-preset NOMBRE  guarda las opciones del formulario dadas como el filtro\n"
+        "                        NOMBRE, sin ejecutar nada\n"
         "  --help                muestra esta ayuda\n"
         "  --version             muestra la versión\n"
         "\n"

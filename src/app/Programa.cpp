@@ -164,6 +164,14 @@ std::optional<int> Programa::arrancar(const OpcionesPrograma& o) {
         return 2;
     }
 
+    if (o.guardarFiltro) {
+        if (!guardarFiltro) {
+            aviso(QStringLiteral("rp_tarifario: no se pueden guardar filtros"));
+            return 2;
+        }
+        return guardarFiltro(o);
+    }
+
     if (!o.trazaSql.isEmpty()) {
         traza_ = std::make_unique<rp::db::SqlTrace>(o.trazaSql);
         if (!traza_->isOpen()) {

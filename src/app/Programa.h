@@ -37,6 +37,9 @@ public:
     std::function<std::optional<int>()> abrirVentana;
     // Runs a report export (--export); returns the exit status.
     std::function<int(const OpcionesPrograma&)> exportar;
+    // --save-preset: saves the form options as a filter, before the
+    // start-up (no database is needed); returns the exit status.
+    std::function<int(const OpcionesPrograma&)> guardarFiltro;
 
 private:
     // The SQL trace of --trace-sql, kept for the whole run.

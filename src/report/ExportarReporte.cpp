@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <optional>
 #include <sys/stat.h>
@@ -23,21 +24,52 @@ void aviso(const QString& texto) {
     std::fflush(stderr);
 }
 
+// CSV to the standard output: the report goes to a private temporary file,
+// which is copied out once it is whole.
+int exportarASalidaEstandar(const OpcionesFormulario& opciones) {
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        aviso(QStringLiteral("no se puede crear una carpeta temporal para --export -"));
+        return 1;
+    }
+    const QString ruta = dir.filePath(QStringLiteral("reporte.csv"));
+    const int rc = ExportarReporte(ruta, opciones);
+    if (rc != 0)
+        return rc;
+    QFile archivo(ruta);
+    QFile salida;
+    if (!archivo.open(QIODevice::ReadOnly) || !salida.open(stdout, QIODevice::WriteOnly)) {
+        aviso(QStringLiteral("no se puede copiar el reporte a la salida estándar"));
+        return 1;
+    }
+    while (!archivo.atEnd()) {
+        const QByteArray bloque = archivo.read(1 << 16);
+        if (bloque.isEmpty() || salida.write(bloque) != bloque.size()) {
+            aviso(QStringLiteral("no se pudo escribir el reporte en la salida estándar"));
+            return 1;
+        }
+    }
+    if (!salida.flush()) {
+        aviso(QStringLiteral("no se pudo escribir el reporte en la salida estándar"));
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
-int ExportarReporte(const QString& archivo, int tab, const QList<QPair<QString, QString>>& campos,
-                    std::optional<QList<int>> columnas, std::optional<int> precio,
-                    std::optional<int> orden) {
+int ExportarReporte(const QString& archivo, const OpcionesFormulario& opciones) {
+    if (archivo == QLatin1String("-"))
+        return exportarASalidaEstandar(opciones);
     const QString sufijo = QFileInfo(archivo).suffix().toLower();
     if (archivo.trimmed().isEmpty() ||
         (sufijo != QLatin1String("pdf") && sufijo != QLatin1String("csv"))) {
         aviso(QStringLiteral("--export admite archivos .pdf o .csv: %1").arg(archivo));
         return 2;
     }
-    if (tab < 0 || tab >= CamposFormulario::CantidadPestanas) {
-        aviso(QStringLiteral("--tab debe ser 0, 1 o 2: %1").arg(tab));
-        return 2;
-    }
+    const int tab = opciones.pestana.value_or(0);
+    OpcionesFormulario conPestana = opciones;
+    conPestana.pestana = tab;
 
     FormularioTarifario formulario;
     formulario.cargar([](const QString& clave) { return startup::Cfg(clave); });
@@ -46,45 +78,11 @@ int ExportarReporte(const QString& archivo, int tab, const QList<QPair<QString, 
         FormularioTarifario& f;
         ~Descarga() { f.descargar(); }
     } descarga{formulario};
-    for (const auto& [clave, valor] : campos) {
-        const int indice = formulario.IndiceControl(clave);
-        if (indice < 0) {
-            aviso(QStringLiteral("--field: el formulario no tiene el campo %1").arg(clave));
-            return 2;
-        }
-        if (valor.size() > formulario.longitudMaxima(indice)) {
-            aviso(QStringLiteral("--field: %1 admite %2 caracteres")
-                      .arg(clave)
-                      .arg(formulario.longitudMaxima(indice)));
-            return 2;
-        }
-        formulario.setTexto(indice, valor);
+    QString error;
+    if (!AplicarOpcionesFormulario(formulario, conPestana, error)) {
+        aviso(error);
+        return 2;
     }
-    if (columnas) {
-        for (int c : *columnas) {
-            if (c < 0 || c >= CamposFormulario::CantidadChkFiltro) {
-                aviso(QStringLiteral("--columns: no hay columna %1 (0 a 9)").arg(c));
-                return 2;
-            }
-        }
-        for (int i = 0; i < CamposFormulario::CantidadChkFiltro; ++i)
-            formulario.setChkFiltro(i, columnas->contains(i));
-    }
-    if (precio) {
-        if (*precio < 0 || *precio >= CamposFormulario::CantidadOptPrecios) {
-            aviso(QStringLiteral("--price: no hay opción %1 (0 a 17)").arg(*precio));
-            return 2;
-        }
-        formulario.setOptPrecios(*precio);
-    }
-    if (orden) {
-        if (*orden < 0 || *orden >= CamposFormulario::CantidadOptOrden) {
-            aviso(QStringLiteral("--order: no hay opción %1 (0 a 8)").arg(*orden));
-            return 2;
-        }
-        formulario.setOptOrden(*orden);
-    }
-    formulario.setPestana(tab);
 
     // The engine writes the target through an unnamed temporary file that
     // replaces it in one rename when whole: a killed export leaves nothing
@@ -107,6 +105,43 @@ int ExportarReporte(const QString& archivo, int tab, const QList<QPair<QString, 
         aviso(
             QStringLiteral("no se generó el reporte de la pestaña %1 en %2").arg(tab).arg(archivo));
         return 1;
+    }
+    return 0;
+}
+
+int ExportarReporte(const QString& archivo, int tab, const QList<QPair<QString, QString>>& campos,
+                    std::optional<QList<int>> columnas, std::optional<int> precio,
+                    std::optional<int> orden) {
+    OpcionesFormulario opciones;
+    opciones.pestana = tab;
+    opciones.campos = campos;
+    opciones.columnas = columnas;
+    if (precio)
+        opciones.precios = {*precio};
+    opciones.orden = orden;
+    return ExportarReporte(archivo, opciones);
+}
+
+int ExportarConFiltro(const QString& archivo, const QString& filtro,
+                      const OpcionesFormulario& opciones, FiltrosGuardados& filtros) {
+    QString error;
+    std::optional<OpcionesFormulario> guardado = filtros.leer(filtro, error);
+    if (!guardado) {
+        aviso(QStringLiteral("--preset: ") + error);
+        return 2;
+    }
+    guardado->completarCon(opciones);
+    return ExportarReporte(archivo, *guardado);
+}
+
+int GuardarFiltroDeOpciones(const QString& nombre, const OpcionesFormulario& opciones,
+                            FiltrosGuardados& filtros) {
+    FormularioTarifario formulario;
+    QString error;
+    if (!AplicarOpcionesFormulario(formulario, opciones, error) ||
+        !filtros.guardar(nombre, opciones, error)) {
+        aviso(QStringLiteral("--save-preset: ") + error);
+        return 2;
     }
     return 0;
 }

@@ -1,13 +1,15 @@
 #pragma once
 
-// Reading of the program's own small files (settings, connection list,
-// templates, lookup definitions): only regular files, at most `maximo` bytes.
+// Reading and writing of the program's own small files (settings, connection
+// list, templates, lookup definitions, saved filters). Reading: only regular
+// files, at most `maximo` bytes.
 // A FIFO, a device or a link to one is refused without blocking, and an
 // oversized file without reading it. Header only: the report engine, which
 // links no suite library, uses it too.
 
 #include <QByteArray>
 #include <QFile>
+#include <QSaveFile>
 #include <QString>
 
 #include <cerrno>
@@ -56,6 +58,19 @@ inline std::optional<QByteArray> leerArchivoRegular(const QString& ruta, qint64 
     ::close(fd);
     datos.truncate(leidos);
     return datos;
+}
+
+// Writes `bytes` as the whole new content of `ruta`: the file is replaced in
+// one rename when everything was written, and left as it was otherwise.
+inline bool escribirArchivoEntero(const QString& ruta, const QByteArray& bytes) {
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly))
+        return false;
+    if (archivo.write(bytes) != bytes.size()) {
+        archivo.cancelWriting();
+        return false;
+    }
+    return archivo.commit();
 }
 
 } // namespace rp::suite

@@ -65,15 +65,7 @@ std::optional<QString> Texto1252::leerArchivo(const QString& ruta) {
 }
 
 bool Texto1252::escribirArchivo(const QString& ruta, const QString& texto) {
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = codificar(texto);
-    if (archivo.write(bytes) != bytes.size()) {
-        archivo.cancelWriting();
-        return false;
-    }
-    return archivo.commit();
+    return escribirArchivoEntero(ruta, codificar(texto));
 }
 
 bool Texto1252::agregarLinea(const QString& ruta, const QString& linea) {
