@@ -8,6 +8,7 @@
 #include "lookup/VentanaConsulta.h"
 #include "report/ComandosBarra.h"
 #include "report/FormularioTarifario.h"
+#include "report/VentanaFiltros.h"
 #include "report/VentanaTarifario.h"
 #include "report/engine/VentanaDialogoImpresion.h"
 #include "startup/Configuracion.h"
@@ -38,6 +39,7 @@ VentanaPrograma::VentanaPrograma(QApplication& aplicacion, rp::ui::Operador& ope
     if (auto* qt = dynamic_cast<rp::ui::OperadorQt*>(&operador)) {
         rp::connections::VentanaAcceso::registrar(*qt, d->acceso);
         rp::lookup::VentanaConsulta::registrar(*qt);
+        rp::report::VentanaFiltros::registrar(*qt);
         qt->registrarDialogo(QStringLiteral("DialogoImpresion"),
                              [](rp::ui::DialogoModal& modelo, QWidget* padre) {
                                  return rp::motor::VentanaDialogoImpresion::mostrar(modelo, padre);

@@ -1,5 +1,7 @@
 #include "report/VentanaTarifario.h"
 
+#include "report/ComandosFiltros.h"
+
 #include "report/CamposFormulario.h"
 #include "report/ConsultaCampo.h"
 #include "report/FormularioTarifario.h"
@@ -46,6 +48,7 @@ VentanaTarifario::VentanaTarifario(FormularioTarifario& modelo, QWidget* parent)
 
     barra_ = new QtBarraReporte(modelo.barra(), this);
     addToolBar(Qt::TopToolBarArea, barra_);
+    agregarAccionesFiltros();
 
     QWidget* central = new QWidget(this);
     auto* marcoCentral = new QVBoxLayout(central);
@@ -87,6 +90,42 @@ VentanaTarifario::VentanaTarifario(FormularioTarifario& modelo, QWidget* parent)
     if (const QScreen* pantalla = screen())
         tamano = tamano.boundedTo(pantalla->availableSize());
     resize(tamano);
+}
+
+// "Guardar filtro..." and "Filtros", after the report buttons.
+void VentanaTarifario::agregarAccionesFiltros() {
+    QAction* antes = nullptr;
+    const QList<QAction*> acciones = barra_->actions();
+    for (qsizetype i = 1; i < acciones.size(); ++i)
+        if (acciones[i]->objectName() == BarraReporte::Cerrar)
+            antes = acciones[i - 1]; // the space that pushes "Cerrar" to the right
+    auto agregar = [&](const QString& nombre, const QString& texto, const char* icono,
+                       const QKeySequence& atajo, const QString& descripcion) {
+        auto* a = new QAction(QIcon::fromTheme(QString::fromLatin1(icono)), texto, this);
+        a->setObjectName(nombre);
+        a->setShortcut(atajo);
+        a->setShortcutContext(Qt::WindowShortcut);
+        a->setToolTip(
+            QStringLiteral("%1 (%2)").arg(descripcion, atajo.toString(QKeySequence::NativeText)));
+        a->setStatusTip(descripcion);
+        barra_->insertAction(antes, a);
+        return a;
+    };
+    barra_->insertSeparator(antes);
+    QAction* guardar = agregar(QStringLiteral("GuardarFiltro"), QStringLiteral("Guardar filtro..."),
+                               "document-save-as", QKeySequence(Qt::CTRL | Qt::Key_S),
+                               QStringLiteral("Guarda los filtros del formulario con un nombre"));
+    QAction* filtros = agregar(QStringLiteral("Filtros"), QStringLiteral("Filtros"),
+                               "document-open", QKeySequence(Qt::CTRL | Qt::Key_O),
+                               QStringLiteral("Carga, renombra o borra los filtros guardados"));
+    connect(guardar, &QAction::triggered, this, [this] {
+        FiltrosGuardados filtros;
+        GuardarFiltro(modelo_, filtros);
+    });
+    connect(filtros, &QAction::triggered, this, [this] {
+        FiltrosGuardados filtros;
+        AbrirFiltros(modelo_, filtros);
+    });
 }
 
 void VentanaTarifario::aplicarEstilo(QApplication& aplicacion) {

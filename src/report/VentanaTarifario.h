@@ -61,6 +61,7 @@ private:
     void mostrarTitulos();
     void darFoco(int indice);
     void alDescargar();
+    void agregarAccionesFiltros();
 
     FormularioTarifario& modelo_;
     QTabWidget* pestanas_ = nullptr;

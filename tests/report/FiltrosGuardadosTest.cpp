@@ -4,8 +4,10 @@
 #include "report/FiltrosGuardados.h"
 
 #include "ReporteDemoPrueba.h"
+#include "report/ComandosFiltros.h"
 #include "report/ExportarReporte.h"
 #include "report/FormularioTarifario.h"
+#include "ui/OperadorGuion.h"
 
 #include <QDir>
 #include <QFile>
@@ -164,6 +166,62 @@ TEST_F(FiltroDemo, SavedFilterExportsLikeTheOptionsItHolds) {
     malo.orden = 9;
     EXPECT_EQ(rp::report::GuardarFiltroDeOpciones("Malo", malo, f), 2);
     EXPECT_FALSE(f.existe("Malo"));
+}
+
+} // namespace
+
+namespace {
+
+// The window's commands, answered by the scripted operator: a name that is
+// taken is replaced only after "Sí"; "No" asks another name; an empty name
+// is refused with its reason; the list renames and deletes after asking.
+TEST(ComandosFiltros, SaveAsksBeforeReplacingListRenamesAndDeletes) {
+    QTemporaryDir dir;
+    FiltrosGuardados f(dir.filePath("filtros"));
+    rp::ui::OperadorGuion op;
+    rp::ui::setOperador(&op);
+    rp::report::FormularioTarifario form;
+    form.setTexto(form.IndiceControl("ListaDesde"), "7");
+
+    op.responderIngresar(QStringLiteral(" ")); // refused: empty
+    op.responderMensaje(rp::ui::vbOK);
+    op.responderIngresar(QStringLiteral("Semana"));
+    rp::report::GuardarFiltro(form, f);
+    QString error;
+    ASSERT_TRUE(f.existe("Semana"));
+
+    form.setTexto(form.IndiceControl("ListaDesde"), "8");
+    op.responderIngresar(QStringLiteral("Semana"));
+    op.responderMensaje(rp::ui::vbNo); // keep it: another name
+    op.responderIngresar(QStringLiteral("Otra"));
+    rp::report::GuardarFiltro(form, f);
+    op.responderIngresar(QStringLiteral("Semana"));
+    op.responderMensaje(rp::ui::vbCancel); // nothing saved
+    rp::report::GuardarFiltro(form, f);
+    EXPECT_EQ(f.leer("Semana", error)->campos.value(0).second, "7");
+    EXPECT_EQ(f.leer("Otra", error)->campos.value(0).second, "8");
+
+    rp::report::ListaFiltros lista(f);
+    ASSERT_EQ(lista.entradas().size(), 2);
+    lista.setSeleccionada(0); // "Otra"
+    op.responderIngresar(QStringLiteral("Semana"));
+    op.responderMensaje(rp::ui::vbOK); // the name is taken
+    lista.renombrar();
+    op.responderIngresar(QStringLiteral("Mes"));
+    lista.setSeleccionada(0);
+    lista.renombrar();
+    EXPECT_EQ(lista.textoEntrada(lista.seleccionada()), "Mes");
+    op.responderMensaje(rp::ui::vbNo);
+    lista.borrar();
+    EXPECT_EQ(lista.entradas().size(), 2);
+    op.responderMensaje(rp::ui::vbYes);
+    lista.borrar();
+    ASSERT_EQ(lista.entradas().size(), 1);
+    EXPECT_TRUE(lista.cargar());
+    EXPECT_EQ(lista.elegido()->campos.value(0).second, "7");
+    EXPECT_TRUE(op.sinInesperadas()) << op.resumenInesperadas().toStdString();
+    EXPECT_EQ(op.pendientes(), 0);
+    rp::ui::setOperador(nullptr);
 }
 
 } // namespace
