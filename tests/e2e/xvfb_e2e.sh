@@ -38,6 +38,7 @@ export DISPLAY=":$(head -n1 "$tmp/display")"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 export XDG_RUNTIME_DIR="$tmp/runtime"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+export XDG_CONFIG_HOME="$tmp/config"
 
 "$programa" --demo --program-folder "$tmp/demo" >"$tmp/programa.log" 2>&1 &
 prog_pid=$!
@@ -163,6 +164,32 @@ for _ in 1 2 3 4 5 6; do teclas Return; done
 consulta consulta_proveedor "comercial" || estado=1
 teclas Return
 consulta consulta_familia "0102" || estado=1
+
+# Ctrl+S saves the form as a filter: the input box takes the name, Enter
+# saves it in the user's configuration folder.
+guardar_filtro() {
+    local caja
+    teclas ctrl+s
+    if ! caja=$(ventana "^Guardar filtro\$" 30); then
+        echo "FALLO: filtro: Ctrl+S no pidió el nombre"
+        return 1
+    fi
+    xdotool windowfocus --sync "$caja" 2>/dev/null || true
+    sleep 0.3
+    escribir "Semana xvfb"
+    teclas Return
+    for _ in $(seq 50); do
+        [ -f "$XDG_CONFIG_HOME/rp_tarifario/filtros/Semana xvfb.filtro" ] && break
+        sleep 0.1
+    done
+    if ! grep -q "^campo.ListaDesde=1" "$XDG_CONFIG_HOME/rp_tarifario/filtros/Semana xvfb.filtro" 2>/dev/null; then
+        echo "FALLO: filtro: no se guardó el filtro con la lista"
+        return 1
+    fi
+    sin_mensajes filtro
+    echo "ok: filtro"
+}
+guardar_filtro || estado=1
 
 if [ "$estado" -ne 0 ]; then
     echo "--- salida del programa"; cat "$tmp/programa.log"

@@ -2,16 +2,20 @@
 //
 //   QT_QPA_PLATFORM=offscreen rp_screens [FOLDER]
 //
-// writes FOLDER/tarifario-0.png .. tarifario-2.png (FOLDER defaults to
-// "docs/screens"). The window shows the demo's price-class captions and the
-// focus colour the configuration gives when it names none.
+// writes FOLDER/tarifario-0.png .. tarifario-2.png and the saved filters'
+// window, filtros.png (FOLDER defaults to "docs/screens"). The window shows the demo's price-class
+// captions and the focus colour the configuration gives when it names none.
+#include "report/ComandosFiltros.h"
 #include "report/FormularioTarifario.h"
+#include "report/VentanaFiltros.h"
 #include "report/VentanaTarifario.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFile>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -57,6 +61,30 @@ int main(int argc, char** argv) {
         } else {
             std::printf("%s\n", qPrintable(archivo));
         }
+    }
+
+    // The saved filters' window with three filters, one of them damaged.
+    QTemporaryDir dir;
+    rp::report::FiltrosGuardados filtros(dir.filePath(QStringLiteral("filtros")));
+    QString error;
+    rp::report::OpcionesFormulario o;
+    o.campos = {{QStringLiteral("ListaDesde"), QStringLiteral("1")}};
+    for (const char* nombre : {"Semana lista 1", "Proveedores 20010 a 20020", "Cierre de mes"})
+        filtros.guardar(QString::fromUtf8(nombre), o, error);
+    QFile danado(dir.filePath(QStringLiteral("filtros/Viejo.filtro")));
+    if (danado.open(QIODevice::WriteOnly))
+        danado.write("formato=1\npestana=dos\n");
+    danado.close();
+    rp::report::ListaFiltros lista(filtros);
+    rp::report::VentanaFiltros ventanaFiltros(lista);
+    ventanaFiltros.show();
+    QApplication::processEvents();
+    const QString archivo = QDir(carpeta).filePath(QStringLiteral("filtros.png"));
+    if (!ventanaFiltros.grab().save(archivo)) {
+        std::fprintf(stderr, "rp_screens: cannot write %s\n", qPrintable(archivo));
+        ++errores;
+    } else {
+        std::printf("%s\n", qPrintable(archivo));
     }
     return errores == 0 ? 0 : 1;
 }
