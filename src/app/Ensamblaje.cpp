@@ -26,7 +26,7 @@ bool sinPintura(const OpcionesPrograma& o) {
 }
 
 // The form options of the command line (--tab, --field, --columns,
-// --price, --order).
+// --price, --order, --changes).
 rp::report::OpcionesFormulario opcionesFormulario(const OpcionesPrograma& o) {
     rp::report::OpcionesFormulario f;
     f.pestana = o.pestana;
@@ -35,6 +35,8 @@ rp::report::OpcionesFormulario opcionesFormulario(const OpcionesPrograma& o) {
     if (o.precio)
         f.precios = {*o.precio};
     f.orden = o.orden;
+    if (o.variacion)
+        f.variacion = true;
     return f;
 }
 

@@ -70,6 +70,8 @@ std::optional<OpcionesPrograma> OpcionesPrograma::leer(const QStringList& args, 
             ok = flag(o.demo);
         } else if (name == QLatin1String("batch")) {
             ok = flag(o.lote);
+        } else if (name == QLatin1String("changes")) {
+            ok = flag(o.variacion);
         } else if (name == QLatin1String("help")) {
             ok = flag(o.ayuda);
         } else if (name == QLatin1String("version")) {
@@ -209,6 +211,7 @@ QString OpcionesPrograma::textoAyuda() {
         "  --columns LISTA       índices de las columnas a mostrar (ej. 0,1,4)\n"
         "  --price N             opción de precio a mostrar\n"
         "  --order N             opción de orden\n"
+        "  --changes             marca \"Mostrar variación\" (pestaña 0)\n"
         "  --preset NOMBRE       con --export: aplica el filtro guardado NOMBRE (las\n"
         "                        opciones del formulario dadas además lo completan)\n"
         "  --save-preset NOMBRE  guarda las opciones del formulario dadas como el filtro\n"

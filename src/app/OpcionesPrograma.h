@@ -25,6 +25,7 @@ struct OpcionesPrograma {
     std::optional<QList<int>> columnas;    // --columns 0,2,5
     std::optional<int> precio;             // --price
     std::optional<int> orden;              // --order
+    bool variacion = false;                // --changes
     std::optional<QString> filtro;         // --preset NAME
     std::optional<QString> guardarFiltro;  // --save-preset NAME
     bool ayuda = false;                    // --help

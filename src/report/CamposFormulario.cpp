@@ -168,6 +168,10 @@ QString CamposFormulario::tituloMarcoColumnas() {
     return QStringLiteral("Mostrar las siguientes columnas");
 }
 
+QString CamposFormulario::tituloVariacion() {
+    return QStringLiteral("Mostrar variación");
+}
+
 QString CamposFormulario::tituloMarcoPrecios() {
     return QStringLiteral("Mostrar el siguiente precio");
 }

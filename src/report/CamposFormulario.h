@@ -49,6 +49,7 @@ public:
 
     // Frame captions of the other controls.
     static QString tituloMarcoColumnas(); // "Mostrar las siguientes columnas" (tab 0)
+    static QString tituloVariacion();     // "Mostrar variación" (tab 0)
     static QString tituloMarcoPrecios();  // "Mostrar el siguiente precio" (tabs 1, 2)
     static QString tituloMarcoOrden();    // "Orden" (tab 0)
 

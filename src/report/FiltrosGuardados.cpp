@@ -101,6 +101,8 @@ void OpcionesFormulario::completarCon(const OpcionesFormulario& otras) {
         precios = otras.precios;
     if (otras.orden)
         orden = otras.orden;
+    if (otras.variacion)
+        variacion = otras.variacion;
 }
 
 bool AplicarOpcionesFormulario(FormularioTarifario& formulario, const OpcionesFormulario& opciones,
@@ -150,6 +152,8 @@ bool AplicarOpcionesFormulario(FormularioTarifario& formulario, const OpcionesFo
         formulario.setOptPrecios(p);
     if (opciones.orden)
         formulario.setOptOrden(*opciones.orden);
+    if (opciones.variacion)
+        formulario.setMostrarVariacion(*opciones.variacion);
     if (opciones.pestana)
         formulario.setPestana(*opciones.pestana);
     return true;
@@ -173,6 +177,7 @@ OpcionesFormulario CapturarOpcionesFormulario(const FormularioTarifario& formula
             o.precios << sel;
     if (const int orden = formulario.optOrdenSeleccionado(); orden >= 0)
         o.orden = orden;
+    o.variacion = formulario.mostrarVariacion();
     return o;
 }
 
@@ -219,6 +224,8 @@ QByteArray FiltrosGuardados::aTexto(const QString& nombre, const OpcionesFormula
         t += QStringLiteral("precios=") + listaEnteros(o.precios) + QLatin1Char('\n');
     if (o.orden)
         t += QStringLiteral("orden=%1\n").arg(*o.orden);
+    if (o.variacion)
+        t += *o.variacion ? QStringLiteral("variacion=si\n") : QStringLiteral("variacion=no\n");
     return t.toUtf8();
 }
 
@@ -270,6 +277,12 @@ std::optional<OpcionesFormulario> FiltrosGuardados::desdeTexto(const QByteArray&
             o.precios = precios.value_or(QList<int>());
         } else if (clave == QLatin1String("orden")) {
             o.orden = valor->trimmed().toInt(&ok);
+        } else if (clave == QLatin1String("variacion")) {
+            const QString v = valor->trimmed().toLower();
+            ok = v == QLatin1String("si") || v == QLatin1String("no");
+            if (!ok)
+                return fallar(QStringLiteral("variacion es si o no"));
+            o.variacion = v == QLatin1String("si");
         } else {
             return fallar(QStringLiteral("clave %1 desconocida").arg(clave));
         }

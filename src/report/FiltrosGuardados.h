@@ -12,13 +12,15 @@ class FormularioTarifario;
 // The state of the report form that the command line's form options and a
 // saved filter carry: tab, field texts by key, the checked ChkFiltro
 // indexes, the selected optPrecios options (one per tab that has them),
-// the OptOrden option. What is absent leaves the form as it is.
+// the OptOrden option, "Mostrar variación". What is absent leaves the form as
+// it is.
 struct OpcionesFormulario {
     std::optional<int> pestana;
     QList<QPair<QString, QString>> campos;
     std::optional<QList<int>> columnas;
     QList<int> precios;
     std::optional<int> orden;
+    std::optional<bool> variacion;
 
     // Values of `otras` replace these (fields by key).
     void completarCon(const OpcionesFormulario& otras);

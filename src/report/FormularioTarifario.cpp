@@ -165,6 +165,13 @@ void FormularioTarifario::setChkFiltro(int indice, bool marcado) {
     Q_EMIT chkFiltroCambiado(indice);
 }
 
+void FormularioTarifario::setMostrarVariacion(bool marcado) {
+    if (variacion_ == marcado)
+        return;
+    variacion_ = marcado;
+    Q_EMIT variacionCambiada();
+}
+
 QString FormularioTarifario::tituloOptPrecios(int indice) const {
     if (indice < 0 || indice >= CamposFormulario::CantidadOptPrecios)
         return QString();

@@ -104,6 +104,10 @@ public:
     // The first selected price option of a tab in index order; -1 when none.
     int optPreciosSeleccionado(int pestana) const;
 
+    // "Mostrar variación" (tab 0): each shown price column gets its change
+    // and % change beside it.
+    bool mostrarVariacion() const { return variacion_; }
+    void setMostrarVariacion(bool marcado);
     bool optOrden(int indice) const;
     void setOptOrden(int indice);
     int optOrdenSeleccionado() const;
@@ -149,6 +153,7 @@ Q_SIGNALS:
     void focoPedido(int indice);
     void pestanaCambiada(int pestana);
     void chkFiltroCambiado(int indice);
+    void variacionCambiada();
     void optPreciosCambiado(int indice);
     void optOrdenCambiado(int indice);
     void titulosCambiados();
@@ -168,6 +173,7 @@ private:
     QMap<int, Estado> campos_;
     std::array<QString, 10> tituloChk_;
     std::array<bool, 10> chk_{};
+    bool variacion_ = false;
     std::array<QString, 18> tituloOpt_;
     std::array<bool, 18> opt_{};
     std::array<bool, 9> orden_{};

@@ -61,6 +61,15 @@ QString ReportePorLista::ocultarColumnas(const FormularioTarifario& f) {
     return QStringLiteral("OcultarColumnas = '") + lista + QStringLiteral("'");
 }
 
+QString ReportePorLista::ocultarVariacion(const FormularioTarifario& f) {
+    QString lista;
+    for (int i = 0; i <= 8; ++i) {
+        if (!f.mostrarVariacion() || !f.chkFiltro(i))
+            lista += QStringLiteral("v") + QString::number(i) + QStringLiteral(" - ");
+    }
+    return QStringLiteral("OcultarVariacion = '") + lista + QStringLiteral("'");
+}
+
 QStringList ReportePorLista::textosPrecio(const FormularioTarifario& f) {
     QStringList textos{QString()};
     for (int i = 1; i <= 8; ++i) {
@@ -93,7 +102,8 @@ void ReportePorLista::ejecutar(ReporteEntorno& e) {
     salida.ConFormulas = true;
     salida.ConOrden = true;
     salida.ConTextosAdicionales = true;
-    salida.FormulasAdicionales(textosPrecio(f), 5);
+    // The change columns' switch goes in the slot after the price titles.
+    salida.FormulasAdicionales(textosPrecio(f) << ocultarVariacion(f), 5);
     // 8-9. Template and output.
     const QString archivo = startup::NombreReporte(QStringLiteral("RP_CambioPreciosHIS"));
     salida.ImprimirReporte(archivo, orden, formula, e.cadenaDSN(), texto0, QString(), QString(),

@@ -25,6 +25,10 @@ public:
     static TablaFiltros filtros(const FormularioTarifario& formulario);
     // "OcultarColumnas = '1 - 2 - ... '": the tags of the unchecked columns.
     static QString ocultarColumnas(const FormularioTarifario& formulario);
+    // "OcultarVariacion = 'v0 - v1 - ... '": the change columns to hide, all
+    // of them unless "Mostrar variación" is checked, else those of the
+    // unchecked price columns.
+    static QString ocultarVariacion(const FormularioTarifario& formulario);
     // Index 0 empty, then "Precio<i>='<caption>'" or "Precio<i>=''".
     static QStringList textosPrecio(const FormularioTarifario& formulario);
     // "+" and the tag of the selected order option.

@@ -281,6 +281,16 @@ QGroupBox* VentanaTarifario::armarColumnas() {
         chk_.insert(i, chk);
         grilla->addWidget(chk, i % 5, i / 5);
     }
+    variacion_ = new QCheckBox(CamposFormulario::tituloVariacion(), caja);
+    variacion_->setObjectName(QStringLiteral("ChkVariacion"));
+    variacion_->setToolTip(
+        QStringLiteral("Muestra junto a cada precio su variación y su variación porcentual "
+                       "respecto del valor anterior"));
+    variacion_->setChecked(modelo_.mostrarVariacion());
+    connect(variacion_, &QCheckBox::toggled, &modelo_, &FormularioTarifario::setMostrarVariacion);
+    connect(&modelo_, &FormularioTarifario::variacionCambiada, this,
+            [this] { variacion_->setChecked(modelo_.mostrarVariacion()); });
+    grilla->addWidget(variacion_, 5, 0, 1, 2);
     return caja;
 }
 

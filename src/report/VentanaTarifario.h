@@ -64,6 +64,7 @@ private:
     void agregarAccionesFiltros();
 
     FormularioTarifario& modelo_;
+    QCheckBox* variacion_ = nullptr;
     QTabWidget* pestanas_ = nullptr;
     QtBarraReporte* barra_ = nullptr;
     QHash<int, QtCampoTexto*> campos_;

@@ -8,6 +8,7 @@
 #include "report/engine/VentanaVistaPrevia.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
@@ -95,6 +96,35 @@ TEST_F(FiltrosVentana, GuardarCargarYLaMismaExportacionQueLaLineaDeComandos) {
     const QByteArray ventana = leer(desdeVentana);
     EXPECT_GT(ventana.count('\n'), 1);
     EXPECT_EQ(ventana, leer(desdeLinea));
+}
+
+} // namespace
+
+namespace {
+
+// "Mostrar variación" checked in the window puts the change columns in the
+// report the preview shows and exports.
+TEST_F(FiltrosVentana, MostrarVariacionEnLaVistaPrevia) {
+    arrancar();
+    teclear(QStringLiteral("ListaDesde"), QStringLiteral("1"));
+    teclear(QStringLiteral("ListaHasta"), QStringLiteral("1"));
+    auto* variacion = ventana().findChild<QCheckBox*>(QStringLiteral("ChkVariacion"));
+    ASSERT_NE(variacion, nullptr);
+    EXPECT_EQ(variacion->text(), "Mostrar variación");
+    QTest::mouseClick(variacion, Qt::LeftButton, {}, QPoint(8, variacion->height() / 2));
+    ASSERT_TRUE(variacion->isChecked());
+    tecla(Qt::Key_F5);
+    rp::motor::VentanaVistaPrevia* previa = esperarPrevia();
+    ASSERT_NE(previa, nullptr);
+    const QString csv = dir.filePath(QStringLiteral("variacion.csv"));
+    guion.responderArchivo(csv);
+    previa->findChild<QAction*>(QStringLiteral("exportarCsv"))->trigger();
+    cerrarPrevias();
+    const QByteArray texto = leer(csv);
+    const QByteArray titulos = texto.left(texto.indexOf('\n'));
+    EXPECT_TRUE(titulos.contains("Costo Ant.,Variación Costo,Variación % Costo"))
+        << titulos.toStdString();
+    EXPECT_TRUE(mensajes().isEmpty()) << mensajes().join('\n').toStdString();
 }
 
 } // namespace

@@ -54,7 +54,10 @@ TEST_F(ComandosBarraTest, PantallaEnLaPestanaCeroPasaPorLaSalidaDeReportes) {
                                  rp::startup::Cfg(QStringLiteral("NOMBRE")) + QStringLiteral("'"));
     EXPECT_EQ(s.formulas[4],
               QStringLiteral("OcultarColumnas = '1 - 3 - 4 - 5 - 6 - 7 - 8 - 9 - '"));
-    ASSERT_EQ(s.textosPrecio.size(), 8);
+    ASSERT_EQ(s.textosPrecio.size(), 9);
+    // The change columns stay hidden: "Mostrar variación" is not checked.
+    EXPECT_EQ(s.textosPrecio[8],
+              QStringLiteral("OcultarVariacion = 'v0 - v1 - v2 - v3 - v4 - v5 - v6 - v7 - v8 - '"));
     EXPECT_EQ(s.textosPrecio[1],
               QStringLiteral("Precio2='") + form.tituloChkFiltro(2) + QStringLiteral("'"));
     EXPECT_EQ(s.textosPrecio[0], QStringLiteral("Precio1=''"));

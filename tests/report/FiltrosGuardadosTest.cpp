@@ -26,6 +26,7 @@ OpcionesFormulario ejemplo() {
     o.columnas = QList<int>{0, 3};
     o.precios = {2, 12};
     o.orden = 4;
+    o.variacion = true;
     return o;
 }
 
@@ -121,6 +122,7 @@ TEST(FiltrosGuardados, FormStateRoundTrip) {
     EXPECT_EQ(capturado.columnas, (QList<int>{0, 3}));
     EXPECT_TRUE(capturado.precios.contains(2) && capturado.precios.contains(12));
     EXPECT_EQ(capturado.orden, 4);
+    EXPECT_EQ(capturado.variacion, true);
     rp::report::FormularioTarifario b;
     ASSERT_TRUE(rp::report::AplicarOpcionesFormulario(b, capturado, error));
     EXPECT_EQ(rp::report::CapturarOpcionesFormulario(b), capturado);

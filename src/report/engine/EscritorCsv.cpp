@@ -65,7 +65,7 @@ QString EscritorCsv::celda(const QVariant& v, const FormatoColumna& formato) {
             return QString();
         if (formato.tipo == FormatoColumna::Entero)
             return QLocale::c().toString(std::round(d), 'f', 0);
-        if (formato.tipo == FormatoColumna::Numero)
+        if (formato.tipo == FormatoColumna::Numero || formato.tipo == FormatoColumna::Cambio)
             return QLocale::c().toString(d, 'f', formato.decimales);
         QString t = QLocale::c().toString(d, 'g', 15);
         return t;

@@ -65,6 +65,22 @@ QString FormatoValores::mostrar(const QVariant& v, const FormatoColumna& f) cons
         return numeroFijo(*d, f.tipo == FormatoColumna::Entero ? 0 : f.decimales,
                           regional_.separadorDecimal, regional_.separadorMiles);
     }
+    case FormatoColumna::Cambio: {
+        std::optional<double> d;
+        if (ValoresFormula::esNumero(v))
+            d = v.toDouble();
+        else if (ValoresFormula::esTexto(v))
+            d = ValoresFormula::aNumero(v.toString());
+        if (!d || !std::isfinite(*d))
+            return QString();
+        const QString cifra = numeroFijo(std::fabs(*d), f.decimales, regional_.separadorDecimal,
+                                         regional_.separadorMiles);
+        // What rounds to zero shows no direction.
+        if (cifra ==
+            numeroFijo(0, f.decimales, regional_.separadorDecimal, regional_.separadorMiles))
+            return cifra;
+        return *d > 0 ? QStringLiteral("\u25B2 +") + cifra : QStringLiteral("\u25BC -") + cifra;
+    }
     case FormatoColumna::Fecha:
     case FormatoColumna::FechaHora: {
         QDateTime momento;

@@ -335,6 +335,10 @@ private:
                 c.formato.tipo = FormatoColumna::Numero;
                 if (f.size() > 6)
                     c.formato.decimales = static_cast<int>(numero(e, f.mid(7), 0, 10));
+            } else if (f == QLatin1String("cambio") || f.startsWith(QLatin1String("cambio:"))) {
+                c.formato.tipo = FormatoColumna::Cambio;
+                if (f.size() > 6)
+                    c.formato.decimales = static_cast<int>(numero(e, f.mid(7), 0, 10));
             } else {
                 valorNoValido(e);
             }

@@ -13,9 +13,11 @@ enum class Alineacion { Izquierda, Centro, Derecha };
 
 // How a column shows its value.
 struct FormatoColumna {
-    enum Tipo { Texto, Entero, Numero, Fecha, FechaHora };
+    // Cambio: a number with its sign always shown and an arrow for a rise
+    // or a fall ("▲ +12,50", "▼ -3,00"), readable without colour.
+    enum Tipo { Texto, Entero, Numero, Fecha, FechaHora, Cambio };
     Tipo tipo = Texto;
-    int decimales = 2; // Numero only
+    int decimales = 2; // Numero and Cambio
 };
 
 struct ColumnaPlantilla {
