@@ -88,16 +88,17 @@ TEST_F(PlantillasDelPrograma, UltimoCambioSegunFecha) {
     const QStringList todas = correr("RP_CambioPreciosHISFEcha", s);
     ASSERT_GT(todas.size(), 1);
     EXPECT_EQ(
-        "Artículo,Descripción,Lista,Nombre de la lista,Fecha,Usuario,Costo,CostoAnt,Variación %",
+        "Artículo,Descripción,Lista,Nombre de la lista,Fecha,Usuario,Costo,CostoAnt,Variación,"
+        "Variación %",
         todas.at(0).toStdString());
     // Restricted to one user: a subset.
-    const QString usuario = todas.at(1).section(',', -4, -4);
+    const QString usuario = todas.at(1).section(',', -5, -5);
     s.formula = QStringLiteral("{KS_RP_CambiosPreciosHis;1.USUARIO}='") + usuario + "'";
     const QStringList uno = correr("RP_CambioPreciosHISFEcha", s);
     EXPECT_GT(uno.size(), 1);
     EXPECT_LE(uno.size(), todas.size());
     for (qsizetype i = 1; i < uno.size(); ++i)
-        EXPECT_EQ(usuario.toStdString(), uno.at(i).section(',', -4, -4).toStdString());
+        EXPECT_EQ(usuario.toStdString(), uno.at(i).section(',', -5, -5).toStdString());
 }
 
 TEST_F(PlantillasDelPrograma, UltimoCosto) {
