@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace rp::db {
+class DB_Dll;
+}
+
+namespace rp::report {
+
+// The whole price history of one article across every list, oldest first:
+// what a drill-down from a report line shows, and the series of its chart.
+class HistorialArticulo {
+public:
+    // Value classes of a change: 0 the cost, 1..8 the price classes.
+    static constexpr int CantidadClases = 9;
+
+    struct Cambio {
+        QString lista;       // list code, trimmed
+        QString nombreLista; // the list's name (empty when it has no header)
+        QDateTime fecha;
+        QString usuario;
+        std::array<double, CantidadClases> valores{};
+    };
+    // One point of a list's line in the chart.
+    struct Punto {
+        QDateTime fecha;
+        double valor = 0;
+        QString usuario;
+    };
+
+    // Reads the history of the article `codigo` (as shown, trimmed or not)
+    // through the database object, with the code bound as a value. Empty
+    // when it has none or the statement failed (the database layer has
+    // reported that).
+    static QList<Cambio> leer(rp::db::DB_Dll& base, const QString& codigo);
+    // The statement it runs (one "?" for the stored code).
+    static QString sentencia();
+    // One line per list (by list code) of class `clase`, oldest first.
+    static QMap<QString, QList<Punto>> series(const QList<Cambio>& cambios, int clase);
+};
+
+} // namespace rp::report
