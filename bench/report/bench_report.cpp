@@ -1,6 +1,6 @@
 // bench_report: the report benchmarks (bench_informes.cpp,
-// bench_ultimo_costo.cpp) on the large demo database. Widgets paint on the
-// offscreen platform when no display is set.
+// bench_ultimo_costo.cpp, bench_xlsx.cpp) on the large demo database. Widgets
+// paint on the offscreen platform when no display is set.
 #include "common/DatosBench.h"
 #include "common/HerramientaSqlite.h"
 #include "common/ResumenBench.h"
@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
         argc, argv, QStringLiteral("Reports (large scale)"),
         {{QStringLiteral("BM_Csv_Motor_Historial"), QStringLiteral("BM_Csv_Sqlite3Tool_Historial"),
           QStringLiteral("CSV export: engine against the sqlite3 tool")},
+         {QStringLiteral("BM_Xlsx_Motor_Historial"), QStringLiteral("BM_Csv_Motor_Historial"),
+          QStringLiteral("XLSX export against the CSV export of the same rows")},
          {QStringLiteral("BM_UltimoCosto_Escaneo"), QStringLiteral("BM_UltimoCosto_UpdateConjunto"),
           QStringLiteral("Last-cost scan against one set-based UPDATE")}});
 }

@@ -178,8 +178,10 @@ std::optional<OpcionesPrograma> OpcionesPrograma::leer(const QStringList& args, 
     }
     if (!o.exportar.isEmpty() && o.exportar != QLatin1String("-")) {
         const QString lower = o.exportar.toLower();
-        if (!lower.endsWith(QLatin1String(".pdf")) && !lower.endsWith(QLatin1String(".csv"))) {
-            error = QStringLiteral("--export admite archivos .pdf o .csv: %1").arg(o.exportar);
+        if (!lower.endsWith(QLatin1String(".pdf")) && !lower.endsWith(QLatin1String(".csv")) &&
+            !lower.endsWith(QLatin1String(".xlsx"))) {
+            error =
+                QStringLiteral("--export admite archivos .pdf, .csv o .xlsx: %1").arg(o.exportar);
             return std::nullopt;
         }
     }
@@ -204,7 +206,7 @@ QString OpcionesPrograma::textoAyuda() {
         "  --lookup TAG          con --batch: imprime en CSV las filas de la consulta del\n"
         "                        campo con esa etiqueta (ej. v_ma_articulos, vt_proveedores)\n"
         "  --lookup-search TEXT  busca TEXT en la primera columna, como F5 en la consulta\n"
-        "  --export FILE         genera el reporte de la pestaña en FILE (.pdf o .csv;\n"
+        "  --export FILE         genera el reporte de la pestaña en FILE (.pdf, .csv o .xlsx;\n"
         "                        - lo escribe en CSV por la salida estándar)\n"
         "  --tab N               pestaña del reporte (0, 1 o 2)\n"
         "  --field CLAVE=VALOR   completa un campo del formulario por su clave\n"

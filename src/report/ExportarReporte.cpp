@@ -63,8 +63,9 @@ int ExportarReporte(const QString& archivo, const OpcionesFormulario& opciones) 
         return exportarASalidaEstandar(opciones);
     const QString sufijo = QFileInfo(archivo).suffix().toLower();
     if (archivo.trimmed().isEmpty() ||
-        (sufijo != QLatin1String("pdf") && sufijo != QLatin1String("csv"))) {
-        aviso(QStringLiteral("--export admite archivos .pdf o .csv: %1").arg(archivo));
+        (sufijo != QLatin1String("pdf") && sufijo != QLatin1String("csv") &&
+         sufijo != QLatin1String("xlsx"))) {
+        aviso(QStringLiteral("--export admite archivos .pdf, .csv o .xlsx: %1").arg(archivo));
         return 2;
     }
     const int tab = opciones.pestana.value_or(0);

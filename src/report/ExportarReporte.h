@@ -10,7 +10,8 @@ namespace rp::report {
 // --field, --columns, --price, --order or a saved filter): fills a report
 // form from `opciones`, runs the report of its tab (0 when none) as the
 // screen button does, and writes it to `archivo` instead of the screen, as
-// PDF or CSV by the file's extension; "-" writes CSV to the standard output.
+// PDF, CSV or Excel (.xlsx) by the file's extension; "-" writes CSV to the
+// standard output.
 // The file is replaced only when the report was written whole. Returns the
 // process exit status: 0 written; 2 bad options; 1 the report did not run
 // (the reason is on the standard error output, with the messages the run

@@ -2,6 +2,7 @@
 
 #include "db/DB_Dll.h"
 #include "report/engine/EscritorCsv.h"
+#include "report/engine/EscritorXlsx.h"
 #include "report/engine/FuenteDatos.h"
 #include "report/engine/LectorPlantilla.h"
 #include "report/engine/ReportePreparado.h"
@@ -15,16 +16,19 @@ ReporteControl::Ejecutor& ejecutorInstalado() {
     return ejecutor;
 }
 
-// Without an installed engine: CSV files only.
+// Without an installed engine: CSV and Excel files only.
 void ejecutarSinMotor(const motor::SolicitudReporte& s) {
-    if (s.destino != motor::Destino::Csv)
+    if (s.destino != motor::Destino::Csv && s.destino != motor::Destino::Xlsx)
         throw ReporteControl::Fallo(ReporteControl::ErrorMotorReportes,
                                     QString::fromUtf8("No hay un motor de reportes instalado "
                                                       "para esta salida"));
     const auto reporte =
         motor::ReportePreparado::preparar(motor::LectorPlantilla::leerArchivo(s.plantilla), s);
     const motor::FuenteDatos fuente = motor::FuenteDatos::de(db::baseCompartida().conexion());
-    motor::EscritorCsv::escribirArchivo(*reporte, fuente, s.archivoSalida);
+    if (s.destino == motor::Destino::Xlsx)
+        motor::EscritorXlsx::escribirArchivo(*reporte, fuente, s.archivoSalida);
+    else
+        motor::EscritorCsv::escribirArchivo(*reporte, fuente, s.archivoSalida);
 }
 
 } // namespace
@@ -82,9 +86,12 @@ motor::SolicitudReporte ReporteControl::solicitud() const {
         if (archivo.isEmpty()) {
             s.destino = motor::Destino::Pantalla;
         } else {
-            s.destino = archivo.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)
-                            ? motor::Destino::Csv
-                            : motor::Destino::Pdf;
+            if (archivo.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+                s.destino = motor::Destino::Csv;
+            else if (archivo.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+                s.destino = motor::Destino::Xlsx;
+            else
+                s.destino = motor::Destino::Pdf;
             s.archivoSalida = archivo;
         }
         break;

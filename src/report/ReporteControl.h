@@ -83,7 +83,7 @@ public:
     bool WindowShowExportBtn = true;
 
     // Headless exports: the file every screen run is written to instead (a
-    // ".pdf" or ".csv" file); kept by the clearing. Empty = the screen.
+    // ".pdf", ".csv" or ".xlsx" file); kept by the clearing. Empty = the screen.
     QString ArchivoExportacion;
 
     // Every setting back to its initial value (the connection included).

@@ -1,6 +1,7 @@
 #include "report/ExportarReporte.h"
 
 #include "ReporteDemoPrueba.h"
+#include "engine/LectorXlsx.h"
 #include "suite/Utilidades.h"
 
 #include <QDateTime>
@@ -157,6 +158,51 @@ TEST_F(ExportarReporteTest, ElDestinoSeReemplazaEnteroONoSeToca) {
         EXPECT_TRUE(antes.contains(f) || f.startsWith(QStringLiteral("KSERR")) ||
                     f.endsWith(QStringLiteral("-wal")) || f.endsWith(QStringLiteral("-shm")))
             << f.toStdString();
+    EXPECT_TRUE(op.sinInesperadas()) << op.resumenInesperadas().toStdString();
+}
+
+// Every tab's report to Excel: the same rows and values as its CSV, numbers as
+// numeric cells, no text with padding blanks.
+TEST_F(ExportarReporteTest, CadaPestanaAExcelConLasFilasDelCsv) {
+    if (!rp::motor::prueba::LectorXlsx::disponible())
+        GTEST_SKIP() << "python3-openpyxl is not installed";
+    const QString hoy = QDate::currentDate().addDays(1).toString(QStringLiteral("dd/MM/yyyy"));
+    const QList<Campos> campos{{{"ListaDesde", "1"}, {"ListaHasta", "1"}},
+                               {{"Lista", "1"}, {"Fecha", hoy}},
+                               {{"ListaC", "1"}, {"ArtHastaC", "40"}}};
+    for (int tab = 0; tab < 3; ++tab) {
+        SCOPED_TRACE(tab);
+        const Campos& lista = campos.at(tab);
+        const QList<QStringList> csv = exportar(tab, lista, QStringLiteral("t.csv"));
+        const QString ruta = carpeta + QStringLiteral("t.xlsx");
+        ASSERT_EQ(ExportarReporte(ruta, tab, lista, std::nullopt, std::nullopt, std::nullopt), 0);
+        const auto libro = rp::motor::prueba::LectorXlsx::leer(ruta);
+        ASSERT_TRUE(libro);
+        ASSERT_EQ(libro->size(), 1);
+        const QJsonArray filas = libro->at(0).toObject()["filas"].toArray();
+        ASSERT_EQ(filas.size(), csv.size());
+        ASSERT_GT(filas.size(), 1);
+        int numeros = 0;
+        for (qsizetype f = 0; f < filas.size(); ++f) {
+            const QJsonArray celdas = filas.at(f).toArray();
+            ASSERT_EQ(celdas.size(), csv.at(f).size());
+            for (qsizetype c = 0; c < celdas.size(); ++c) {
+                const QJsonObject celda = celdas.at(c).toObject();
+                const QString t = celda["t"].toString();
+                EXPECT_NE(t, QStringLiteral("f"));
+                if (t == QStringLiteral("s")) {
+                    const QString v = celda["v"].toString();
+                    EXPECT_EQ(v, v.trimmed()) << f << "," << c;
+                    EXPECT_EQ(v, csv.at(f).at(c).trimmed()) << f << "," << c;
+                } else if (t == QStringLiteral("n")) {
+                    ++numeros;
+                    EXPECT_NEAR(celda["v"].toDouble(), csv.at(f).at(c).toDouble(), 0.005)
+                        << f << "," << c;
+                }
+            }
+        }
+        EXPECT_GT(numeros, 0);
+    }
     EXPECT_TRUE(op.sinInesperadas()) << op.resumenInesperadas().toStdString();
 }
 

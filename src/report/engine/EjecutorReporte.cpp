@@ -2,6 +2,7 @@
 
 #include "report/engine/DialogoImpresion.h"
 #include "report/engine/EscritorCsv.h"
+#include "report/engine/EscritorXlsx.h"
 #include "report/engine/LectorFilas.h"
 #include "report/engine/LectorPlantilla.h"
 #include "report/engine/Paginador.h"
@@ -76,6 +77,9 @@ EjecutorReporte::Resultado EjecutorReporte::ejecutar(const SolicitudReporte& sol
         return Resultado::Exportado;
     case Destino::Csv:
         EscritorCsv::escribirArchivo(*rep, fuente_, solicitud.archivoSalida);
+        return Resultado::Exportado;
+    case Destino::Xlsx:
+        EscritorXlsx::escribirArchivo(*rep, fuente_, solicitud.archivoSalida);
         return Resultado::Exportado;
     default:
         return Resultado::SinSalida;

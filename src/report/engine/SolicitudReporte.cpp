@@ -37,6 +37,8 @@ QString nombreDestino(Destino d) {
         return QStringLiteral("pdf");
     case Destino::Csv:
         return QStringLiteral("csv");
+    case Destino::Xlsx:
+        return QStringLiteral("xlsx");
     }
     return QString();
 }

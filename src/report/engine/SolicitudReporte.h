@@ -8,9 +8,17 @@
 namespace rp::motor {
 
 // Where a report goes. Screen and printer keep the report engine's codes 0
-// and 1; 2 and 3 (the engine's other destinations) produce no output; PDF and
-// CSV files are this engine's own.
-enum class Destino { Pantalla = 0, Impresora = 1, Otro2 = 2, Otro3 = 3, Pdf = 100, Csv = 101 };
+// and 1; 2 and 3 (the engine's other destinations) produce no output; PDF,
+// CSV and Excel files are this engine's own.
+enum class Destino {
+    Pantalla = 0,
+    Impresora = 1,
+    Otro2 = 2,
+    Otro3 = 3,
+    Pdf = 100,
+    Csv = 101,
+    Xlsx = 102
+};
 
 // A stored-procedure parameter as the program writes it: "@FECHA;31/12/2024;TRUE".
 struct ParametroProcedimiento {
@@ -33,7 +41,7 @@ public:
     std::array<QString, 3> subinformes; // blank = none
     QStringList parametros;             // "@FECHA;31/12/2024;TRUE"
     Destino destino = Destino::Pantalla;
-    QString archivoSalida; // PDF / CSV destination file
+    QString archivoSalida; // PDF / CSV / XLSX destination file
     QString impresora;     // printer name; empty = the system's default
     int copias = 1;
     int desdePagina = 0; // 0 = from the first page

@@ -4,6 +4,7 @@
 #include "report/engine/DialogoImpresion.h"
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/EscritorCsv.h"
+#include "report/engine/EscritorXlsx.h"
 #include "report/engine/LectorFilas.h"
 #include "report/engine/ReportePreparado.h"
 #include "report/engine/SalidaImpresora.h"
@@ -64,6 +65,7 @@ VentanaVistaPrevia::VentanaVistaPrevia(std::shared_ptr<const ReportePreparado> r
     accion("imprimir", QStringLiteral("Imprimir"), [this] { imprimir(); });
     accion("exportarPdf", QStringLiteral("Exportar PDF"), [this] { exportarPdf(); });
     accion("exportarCsv", QStringLiteral("Exportar CSV"), [this] { exportarCsv(); });
+    accion("exportarXlsx", QStringLiteral("Exportar Excel"), [this] { exportarXlsx(); });
     capa->addWidget(barra);
 
     const Plantilla& p = rep_->plantilla();
@@ -240,6 +242,22 @@ void VentanaVistaPrevia::exportarCsv() {
         return;
     try {
         EscritorCsv::escribirArchivo(*rep_, fuente_, *ruta);
+    } catch (const ErrorMotor& e) {
+        operador_.mensaje(QStringLiteral("Ha ocurrido el siguiente error: ") + e.texto(),
+                          rp::ui::estilo::Critical, tituloAviso);
+    } catch (const rp::db::DbError& e) {
+        operador_.mensaje(QStringLiteral("Ha ocurrido el siguiente error: ") + e.description(),
+                          rp::ui::estilo::Critical, tituloAviso);
+    }
+}
+
+void VentanaVistaPrevia::exportarXlsx() {
+    const auto ruta = operador_.guardarArchivo(QStringLiteral("Exportar a Excel"),
+                                               QStringLiteral("Libro de Excel |*.xlsx"));
+    if (!ruta || ruta->isEmpty())
+        return;
+    try {
+        EscritorXlsx::escribirArchivo(*rep_, fuente_, *ruta);
     } catch (const ErrorMotor& e) {
         operador_.mensaje(QStringLiteral("Ha ocurrido el siguiente error: ") + e.texto(),
                           rp::ui::estilo::Critical, tituloAviso);

@@ -26,8 +26,8 @@ class VistaPagina;
 // rows arrive (a batch of rows per turn of the event loop) and shows the first
 // page as soon as it is complete. Toolbar: first / previous / next / last
 // page, the page label ("Página N de M", "M+" while pages are still being
-// laid out), zoom, print (print dialog through the operator), export to PDF
-// and to CSV (file dialogs through the operator). Esc closes it.
+// laid out), zoom, print (print dialog through the operator), export to PDF,
+// CSV and Excel (file dialogs through the operator). Esc closes it.
 class VentanaVistaPrevia : public QWidget {
     Q_OBJECT
 public:
@@ -53,6 +53,8 @@ public:
     void imprimir();
     void exportarPdf();
     void exportarCsv();
+    // The report's rows as an Excel workbook (file dialog through the operator).
+    void exportarXlsx();
 
 Q_SIGNALS:
     void paginasCambiaron();

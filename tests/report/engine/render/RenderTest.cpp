@@ -1,5 +1,6 @@
 // PDF, printer and preview output on the offscreen platform.
 #include "../BaseDePrueba.h"
+#include "../LectorXlsx.h"
 
 #include "report/engine/DialogoImpresion.h"
 #include "report/engine/EjecutorReporte.h"
@@ -213,6 +214,15 @@ TEST_F(Render, VistaPreviaMuestraLaPrimeraPaginaAntesDeLaUltimaFila) {
     QFile f(csv);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(n + 1, f.readAll().count("\r\n"));
+    const QString xlsx = base_.dir.filePath("vista.xlsx");
+    operador_.responderArchivo(xlsx);
+    v->findChild<QAction*>("exportarXlsx")->trigger();
+    ASSERT_TRUE(QFile::exists(xlsx));
+    if (prueba::LectorXlsx::disponible()) {
+        const auto libro = prueba::LectorXlsx::leer(xlsx);
+        ASSERT_TRUE(libro);
+        EXPECT_EQ(n + 1, libro->at(0).toObject()["filas"].toArray().size());
+    }
     EXPECT_TRUE(operador_.sinInesperadas()) << operador_.resumenInesperadas().toStdString();
 
 #ifdef RP_HAVE_QTEST
