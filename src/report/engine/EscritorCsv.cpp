@@ -28,6 +28,15 @@ void escribirLinea(QIODevice& salida, const QStringList& celdas) {
 
 } // namespace
 
+QString EscritorCsv::sinBlancos(const QString& texto) {
+    qsizetype desde = 0, hasta = texto.size();
+    while (desde < hasta && texto.at(desde) == QLatin1Char(' '))
+        ++desde;
+    while (hasta > desde && texto.at(hasta - 1) == QLatin1Char(' '))
+        --hasta;
+    return desde == 0 && hasta == texto.size() ? texto : texto.mid(desde, hasta - desde);
+}
+
 QString EscritorCsv::citar(const QString& texto) {
     bool hace = false;
     for (const QChar c : texto) {
@@ -78,7 +87,9 @@ QString EscritorCsv::celda(const QVariant& v, const FormatoColumna& formato) {
             return dt.date().toString(Qt::ISODate);
         return dt.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
     }
-    return celdaTexto(v.toString());
+    // Codes are stored right-aligned in their width: shown without their
+    // padding blanks, as on the page.
+    return celdaTexto(sinBlancos(v.toString()));
 }
 
 qint64 EscritorCsv::escribir(const ReportePreparado& rep, LectorFilas& filas, QIODevice& salida) {

@@ -15,9 +15,11 @@ class ReportePreparado;
 // A report's rows as CSV (RFC 4180, UTF-8, CR LF line ends), streamed row by
 // row: a header row of the visible columns' captions, then one line per row.
 // Numbers with a decimal point (the column's decimals), dates in ISO 8601,
-// null as an empty cell. A text cell that starts with "=", "+", "-", "@", a
-// tab or a carriage return gets a leading apostrophe, so a spreadsheet never
-// runs it as a formula; numeric cells are written as they are.
+// null as an empty cell, texts without blanks around them as the page shows
+// them (article, family and group codes are stored with padding blanks). A text cell that
+// starts with "=", "+", "-", "@", a tab or a carriage return gets a leading
+// apostrophe, so a spreadsheet never runs it as a formula; numeric cells are
+// written as they are.
 class EscritorCsv {
 public:
     // Returns the number of data rows written. Throws ErrorMotor when the
@@ -31,6 +33,8 @@ public:
     static QString celda(const QVariant& valor, const FormatoColumna& formato);
     static QString celdaTexto(const QString& texto);
     static QString citar(const QString& texto);
+    // The text without the blanks (spaces) around it.
+    static QString sinBlancos(const QString& texto);
 };
 
 } // namespace rp::motor

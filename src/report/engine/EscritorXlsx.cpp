@@ -2,6 +2,7 @@
 
 #include "report/engine/ContextoReporte.h"
 #include "report/engine/ErrorMotor.h"
+#include "report/engine/EscritorCsv.h"
 #include "report/engine/EvaluadorFormula.h"
 #include "report/engine/FormatoValores.h"
 #include "report/engine/LectorFilas.h"
@@ -241,7 +242,7 @@ private:
             }
         }
         // Codes are stored right-aligned in their width: trimmed as on the page.
-        texto(c, t.trimmed());
+        texto(c, EscritorCsv::sinBlancos(t));
     }
 
     lxw_row_t fila() const { return static_cast<lxw_row_t>(filaHoja_); }

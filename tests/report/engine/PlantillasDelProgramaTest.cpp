@@ -6,6 +6,7 @@
 #include "report/engine/EscritorCsv.h"
 #include "report/engine/LectorPlantilla.h"
 #include "report/engine/ReportePreparado.h"
+#include "suite/Utilidades.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -107,7 +108,9 @@ TEST_F(PlantillasDelPrograma, UltimoCosto) {
     s.formulas[0] = QStringLiteral("Nombreempresa = 'Demo'");
     const QStringList todas = correr("RP_CambioPreciosHISFEchacosto", s);
     EXPECT_EQ(61, todas.size());
+    // The CSV shows codes trimmed; the form pads a typed code to its stored width.
     s.formula = QStringLiteral(" {V_MA_ARTICULOS.IDARTICULO}<='") +
-                todas.at(10).section(',', 0, 0) + QStringLiteral("' ");
+                rp::suite::Utilidades::FormatoCodigo(todas.at(10).section(',', 0, 0), 25) +
+                QStringLiteral("' ");
     EXPECT_EQ(11, correr("RP_CambioPreciosHISFEchacosto", s).size());
 }

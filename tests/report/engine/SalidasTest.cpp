@@ -59,6 +59,9 @@ QString textoPagina(const PaginaReporte& p, int total) {
 TEST(EscritorCsv, CeldasRfc4180YFormulasNeutralizadas) {
     FormatoColumna texto;
     EXPECT_EQ("abc", EscritorCsv::celda("abc", texto).toStdString());
+    // Padded codes as the page shows them.
+    EXPECT_EQ("100", EscritorCsv::celda("                      100", texto).toStdString());
+    EXPECT_EQ("A1", EscritorCsv::celda("A1  ", texto).toStdString());
     EXPECT_EQ("\"a,b\"", EscritorCsv::celda("a,b", texto).toStdString());
     EXPECT_EQ("\"di \"\"hola\"\"\"", EscritorCsv::celda("di \"hola\"", texto).toStdString());
     EXPECT_EQ("\"dos\r\nlineas\"", EscritorCsv::celda("dos\r\nlineas", texto).toStdString());
