@@ -1,6 +1,7 @@
 #include "report/engine/VentanaVistaPrevia.h"
 
 #include "db/provider/ProviderError.h"
+#include "report/engine/BarraBusqueda.h"
 #include "report/engine/DialogoImpresion.h"
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/EscritorCsv.h"
@@ -67,6 +68,10 @@ VentanaVistaPrevia::VentanaVistaPrevia(std::shared_ptr<const ReportePreparado> r
     accion("exportarCsv", QStringLiteral("Exportar CSV"), [this] { exportarCsv(); });
     accion("exportarXlsx", QStringLiteral("Exportar Excel"), [this] { exportarXlsx(); });
     capa->addWidget(barra);
+    busqueda_ = new BarraBusqueda(*paginador_, this);
+    capa->addWidget(busqueda_);
+    connect(busqueda_, &BarraBusqueda::mostrar, this, &VentanaVistaPrevia::mostrarCoincidencia);
+    connect(busqueda_, &BarraBusqueda::cambio, this, &VentanaVistaPrevia::actualizar);
 
     const Plantilla& p = rep_->plantilla();
     vista_ = new VistaPagina(p.letra, p.tamanoLetra, this);
@@ -77,7 +82,13 @@ VentanaVistaPrevia::VentanaVistaPrevia(std::shared_ptr<const ReportePreparado> r
     capa->addWidget(desplazamiento_);
 
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, this, &QWidget::close);
+    connect(esc, &QShortcut::activated, this, &VentanaVistaPrevia::escape);
+    auto* buscar = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(buscar, &QShortcut::activated, busqueda_, &BarraBusqueda::abrir);
+    auto* siguiente = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(siguiente, &QShortcut::activated, busqueda_, &BarraBusqueda::siguiente);
+    auto* anterior = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this);
+    connect(anterior, &QShortcut::activated, busqueda_, &BarraBusqueda::anterior);
 
     temporizador_.setInterval(0);
     connect(&temporizador_, &QTimer::timeout, this, &VentanaVistaPrevia::procesarLote);
@@ -183,7 +194,23 @@ void VentanaVistaPrevia::actualizar() {
     // Until the last page is known the footer shows the pages laid out so far.
     vista_->mostrar(pagina, terminado() ? listas : static_cast<int>(paginador_->paginas().size()),
                     d.anchoPapel, d.altoPapel);
+    int marcaActual = -1;
+    QList<int> marcas = busqueda_->marcas(actual_, &marcaActual);
+    vista_->marcar(std::move(marcas), marcaActual);
     etiqueta_->setText(textoEtiqueta());
+}
+
+void VentanaVistaPrevia::escape() {
+    if (!busqueda_->escape())
+        close();
+}
+
+void VentanaVistaPrevia::mostrarCoincidencia(int pagina, int elemento) {
+    irAPagina(pagina + 1);
+    const QRect r = vista_->rectElemento(elemento);
+    if (r.isValid())
+        desplazamiento_->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 40,
+                                       r.height() + 40);
 }
 
 void VentanaVistaPrevia::imprimir() {

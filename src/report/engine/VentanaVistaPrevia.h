@@ -21,13 +21,15 @@ namespace rp::motor {
 class LectorFilas;
 class ReportePreparado;
 class VistaPagina;
+class BarraBusqueda;
 
 // The report preview: a maximised window that lays the report out while the
 // rows arrive (a batch of rows per turn of the event loop) and shows the first
 // page as soon as it is complete. Toolbar: first / previous / next / last
 // page, the page label ("Página N de M", "M+" while pages are still being
 // laid out), zoom, print (print dialog through the operator), export to PDF,
-// CSV and Excel (file dialogs through the operator). Esc closes it.
+// CSV and Excel (file dialogs through the operator), search (Ctrl+F, see
+// BarraBusqueda). Esc closes it.
 class VentanaVistaPrevia : public QWidget {
     Q_OBJECT
 public:
@@ -56,6 +58,10 @@ public:
     // The report's rows as an Excel workbook (file dialog through the operator).
     void exportarXlsx();
 
+    // The search bar (Ctrl+F; F3 / Shift+F3 next and previous hit; Esc
+    // cancels a running search, then closes the bar, then the window).
+    BarraBusqueda& busqueda() const { return *busqueda_; }
+
 Q_SIGNALS:
     void paginasCambiaron();
     void termino();
@@ -64,6 +70,8 @@ private:
     void procesarLote();
     void fallar(const QString& texto);
     void actualizar();
+    void escape();
+    void mostrarCoincidencia(int pagina, int elemento);
 
     std::shared_ptr<const ReportePreparado> rep_;
     FuenteDatos fuente_;
@@ -79,6 +87,7 @@ private:
     QScrollArea* desplazamiento_;
     QLabel* etiqueta_;
     QComboBox* zoom_;
+    BarraBusqueda* busqueda_;
 };
 
 } // namespace rp::motor

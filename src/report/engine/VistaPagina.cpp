@@ -29,6 +29,24 @@ void VistaPagina::fijarZoom(double zoom) {
     update();
 }
 
+void VistaPagina::marcar(QList<int> elementos, int actual) {
+    if (elementos == marcas_ && actual == marcaActual_)
+        return;
+    marcas_ = std::move(elementos);
+    marcaActual_ = actual;
+    update();
+}
+
+QRect VistaPagina::rectElemento(int elemento) const {
+    if (!pagina_ || elemento < 0 || elemento >= pagina_->elementos.size())
+        return QRect();
+    const QSize hoja = tamanoHoja();
+    const double sx = hoja.width() / anchoMm_;
+    const double sy = hoja.height() / altoMm_;
+    const ElementoPagina& e = pagina_->elementos.at(elemento);
+    return QRectF(10 + e.x * sx, 10 + e.y * sy, e.ancho * sx, e.alto * sy).toAlignedRect();
+}
+
 QSize VistaPagina::tamanoHoja() const {
     const double px = logicalDpiX() / 25.4 * zoom_;
     return QSize(qRound(anchoMm_ * px), qRound(altoMm_ * px));
@@ -44,6 +62,9 @@ void VistaPagina::paintEvent(QPaintEvent*) {
     p.fillRect(hoja.translated(3, 3), QColor(0, 0, 0, 80));
     p.fillRect(hoja, Qt::white);
     if (pagina_) {
+        for (int m : marcas_)
+            p.fillRect(rectElemento(m),
+                       m == marcaActual_ ? QColor(255, 150, 50) : QColor(255, 235, 120));
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
         PintorPagina(letra_, tamanoLetra_).pintar(p, *pagina_, hoja, anchoMm_, altoMm_, total_);

@@ -15,6 +15,10 @@ public:
     void mostrar(const PaginaReporte* pagina, int totalPaginas, double anchoPapelMm,
                  double altoPapelMm);
     void fijarZoom(double zoom);
+    // Search hits to mark on the page (element indexes), `actual` stronger.
+    void marcar(QList<int> elementos, int actual);
+    // Where element `elemento` of the shown page is, in this widget.
+    QRect rectElemento(int elemento) const;
     double zoom() const { return zoom_; }
     QSize sizeHint() const override;
 
@@ -30,6 +34,8 @@ private:
     int total_ = 0;
     double anchoMm_ = 210, altoMm_ = 297;
     double zoom_ = 1.0;
+    QList<int> marcas_;
+    int marcaActual_ = -1;
 };
 
 } // namespace rp::motor

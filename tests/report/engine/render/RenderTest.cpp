@@ -2,6 +2,7 @@
 #include "../BaseDePrueba.h"
 #include "../LectorXlsx.h"
 
+#include "report/engine/BarraBusqueda.h"
 #include "report/engine/DialogoImpresion.h"
 #include "report/engine/EjecutorReporte.h"
 #include "report/engine/LectorPlantilla.h"
@@ -15,6 +16,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QRegularExpression>
 #ifdef RP_HAVE_QTEST
 #include <QTest>
@@ -234,6 +237,54 @@ TEST_F(Render, VistaPreviaMuestraLaPrimeraPaginaAntesDeLaUltimaFila) {
     v->close();
 #endif
 }
+
+#ifdef RP_HAVE_QTEST
+// The search starts on the pages laid out so far, shows its first hit at once
+// and goes on as pages arrive; Esc cancels it and the window stays.
+TEST_F(Render, BusquedaMientrasSeComponenLasPaginasYEscLaCancela) {
+    const int porPagina = filasPorPagina();
+    SolicitudReporte s;
+    s.plantilla = ruta_;
+    EjecutorReporte e(generadas(porPagina * 40), operador_);
+    ASSERT_EQ(EjecutorReporte::Resultado::Mostrado, e.ejecutar(s));
+    QPointer<VentanaVistaPrevia> v = e.ventana();
+    ASSERT_TRUE(v);
+    v->fijarLote(porPagina / 2);
+    while (v->paginasListas() < 2)
+        QCoreApplication::processEvents();
+    ASSERT_FALSE(v->terminado());
+    BarraBusqueda& barra = v->busqueda();
+    barra.fijarLote(1);
+    QTest::keyClick(v, Qt::Key_F, Qt::ControlModifier);
+    auto* campo = v->findChild<QLineEdit*>("textoBusqueda");
+    ASSERT_TRUE(campo && campo->isVisible());
+    // "artículo 1" is on the first page (1, 10..19, 100...) and later ones.
+    QTest::keyClicks(campo, QStringLiteral("ARTÍCULO 1"));
+    QTest::keyClick(campo, Qt::Key_Return);
+    EXPECT_TRUE(barra.buscador().activa());
+    EXPECT_EQ(1, v->paginaActual());
+    auto* etiqueta = v->findChild<QLabel*>("etiquetaBusqueda");
+    EXPECT_TRUE(etiqueta->text().startsWith("1 de ")) << etiqueta->text().toStdString();
+    EXPECT_TRUE(etiqueta->text().endsWith('+')) << etiqueta->text().toStdString();
+    QTest::keyClick(campo, Qt::Key_Escape);
+    EXPECT_FALSE(barra.buscador().activa());
+    EXPECT_TRUE(etiqueta->text().endsWith("(cancelada)")) << etiqueta->text().toStdString();
+    ASSERT_TRUE(v);
+    EXPECT_TRUE(v->isVisible());
+    // The layout goes on; a new search (Enter) then covers every page.
+    while (!v->terminado())
+        QCoreApplication::processEvents();
+    barra.fijarLote(1000);
+    QTest::keyClick(campo, Qt::Key_Return);
+    while (barra.buscador().activa())
+        QCoreApplication::processEvents();
+    int esperadas = 0;
+    for (int i = 1; i <= porPagina * 40; ++i)
+        esperadas += QStringLiteral("artículo %1").arg(i).contains("artículo 1") ? 1 : 0;
+    EXPECT_EQ(QStringLiteral("1 de %1").arg(esperadas), etiqueta->text());
+    v->close();
+}
+#endif
 
 TEST_F(Render, VistaPreviaInformaUnErrorDeLaConsulta) {
     SolicitudReporte s;

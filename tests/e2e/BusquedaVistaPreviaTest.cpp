@@ -1,0 +1,109 @@
+// Search in the report preview as a person uses it: Ctrl+F, the text typed,
+// Enter, F3 / Shift+F3 from hit to hit up to the last page, Esc.
+#include "ProgramaPrueba.h"
+
+#include "report/engine/BarraBusqueda.h"
+#include "report/engine/ContextoReporte.h"
+#include "report/engine/VistaPagina.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+using rp::e2e::ProgramaPrueba;
+using rp::motor::PaginaReporte;
+
+class BusquedaVistaPrevia : public ProgramaPrueba {};
+
+// Every (page, element) whose text holds `texto`, read straight off the pages.
+QList<QPair<int, int>> buscarEn(const QList<PaginaReporte>& paginas, const QString& texto) {
+    QList<QPair<int, int>> r;
+    for (int p = 0; p < paginas.size(); ++p) {
+        const auto& elementos = paginas.at(p).elementos;
+        for (int e = 0; e < elementos.size(); ++e) {
+            if (elementos.at(e).tipo == rp::motor::ElementoPagina::Texto &&
+                elementos.at(e).texto.contains(texto, Qt::CaseInsensitive))
+                r.append({p, e});
+        }
+    }
+    return r;
+}
+
+} // namespace
+
+TEST_F(BusquedaVistaPrevia, CtrlFBuscaEnTodasLasPaginasYF3LlegaALaUltima) {
+    arrancar();
+    teclear(QStringLiteral("ListaDesde"), QStringLiteral("1"));
+    teclear(QStringLiteral("ListaHasta"), QStringLiteral("1"));
+    tecla(Qt::Key_F5);
+    rp::motor::VentanaVistaPrevia* v = esperarPrevia();
+    ASSERT_NE(v, nullptr);
+    const QList<PaginaReporte>& paginas = v->paginador().paginas();
+    const int total = static_cast<int>(paginas.size());
+    ASSERT_GT(total, 3);
+
+    // A text of the last page's last detail row (a description, in lower
+    // case to show that letter case does not matter), found on few pages.
+    QString buscado;
+    QList<QPair<int, int>> esperadas;
+    for (const auto& e : paginas.last().elementos) {
+        const QString t = e.texto.trimmed();
+        if (e.tipo != rp::motor::ElementoPagina::Texto || t.size() < 6 ||
+            t.contains(rp::motor::ContextoReporte::marcaTotalPaginas()) || t.contains(' ') == false)
+            continue;
+        const auto hits = buscarEn(paginas, t);
+        if (buscado.isEmpty() || hits.size() <= esperadas.size()) {
+            buscado = t.toLower();
+            esperadas = hits;
+        }
+    }
+    ASSERT_FALSE(buscado.isEmpty());
+    ASSERT_EQ(esperadas.last().first, total - 1);
+
+    QTest::keyClick(v, Qt::Key_F, Qt::ControlModifier);
+    auto* campo = v->findChild<QLineEdit*>(QStringLiteral("textoBusqueda"));
+    ASSERT_NE(campo, nullptr);
+    ASSERT_TRUE(campo->isVisible());
+    ASSERT_EQ(QApplication::focusWidget(), campo);
+    QTest::keyClicks(campo, buscado);
+    QTest::keyClick(campo, Qt::Key_Return);
+    auto& barra = v->busqueda();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return barra.buscador().completa(); }, 10000));
+    auto* etiqueta = v->findChild<QLabel*>(QStringLiteral("etiquetaBusqueda"));
+    ASSERT_NE(etiqueta, nullptr);
+    EXPECT_EQ(QStringLiteral("1 de %1").arg(esperadas.size()), etiqueta->text());
+    EXPECT_EQ(esperadas.first().first + 1, v->paginaActual());
+
+    // F3 goes from hit to hit up to the last page, with the hit marked.
+    for (int i = 1; i < esperadas.size(); ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    EXPECT_EQ(QStringLiteral("%1 de %1").arg(esperadas.size()), etiqueta->text());
+    EXPECT_EQ(total, v->paginaActual());
+    int actual = -1;
+    const QList<int> marcas = barra.marcas(total - 1, &actual);
+    EXPECT_EQ(esperadas.last().second, actual);
+    EXPECT_TRUE(marcas.contains(actual));
+    // Past the last hit, round to the first; Shift+F3 back to the last.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    EXPECT_EQ(esperadas.first().first + 1, v->paginaActual());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(total, v->paginaActual());
+
+    // A text that is nowhere.
+    campo->selectAll();
+    QTest::keyClicks(campo, QStringLiteral("zzqqxx"));
+    QTest::keyClick(campo, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return barra.buscador().completa(); }, 10000));
+    EXPECT_EQ(QStringLiteral("0 de 0"), etiqueta->text());
+
+    // Esc closes the bar, a second Esc the window.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(campo->isVisible());
+    EXPECT_FALSE(previas().isEmpty());
+    QTest::keyClick(v, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return previas().isEmpty(); }, 5000));
+    EXPECT_TRUE(mensajes().isEmpty()) << mensajes().join('\n').toStdString();
+}
