@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The built program in a real X server (Xvfb), driven with real keystrokes
 # (xdotool) on a fresh demo folder: on each tab, F5 must open the preview
-# window and no message box; F2 on a supplier and a family field opens the
+# window and no message box (on the first, a search with Ctrl+F and F3); F2 on a supplier and a family field opens the
 # lookup, which Enter closes.
 #
 #   tests/e2e/xvfb_e2e.sh PROGRAM [SCREENSHOT_DIR]
@@ -90,9 +90,10 @@ xdotool windowfocus --sync "$principal"
 sleep 0.5
 foto "ventana"
 
-# Runs the visible tab's report with F5 and checks its preview.
+# Runs the visible tab's report with F5 and checks its preview; with a
+# second argument, searches that text (Ctrl+F, Enter, F3) before leaving.
 pantalla() {
-    local nombre=$1 previa
+    local nombre=$1 buscar=${2:-} previa
     teclas F5
     if ! previa=$(ventana "^Vista previa\$" 60); then
         sin_mensajes "$nombre" || true
@@ -109,6 +110,15 @@ pantalla() {
         return 1
     fi
     xdotool windowfocus --sync "$previa"
+    if [ -n "$buscar" ]; then
+        teclas ctrl+f; sleep 0.3
+        escribir "$buscar"; teclas Return; sleep 1
+        teclas F3; sleep 0.5
+        sin_mensajes "$nombre-busqueda"
+        foto "$nombre-busqueda"
+        # The first Esc closes the search bar.
+        teclas Escape; sleep 0.3
+    fi
     teclas Escape
     for _ in $(seq 50); do
         xdotool search --onlyvisible --name "^Vista previa\$" >/dev/null 2>&1 || break
@@ -122,7 +132,7 @@ pantalla() {
 estado=0
 # Tab 0: the cursor starts in "Lista Desde"; Enter moves to "Lista Hasta".
 teclas ctrl+a; escribir "1"; teclas Return; teclas ctrl+a; escribir "1"
-pantalla historial || estado=1
+pantalla historial "fixer" || estado=1
 # Tab 1: "Lista", then "Fecha".
 teclas ctrl+Tab; sleep 0.3
 teclas ctrl+a; escribir "1"; teclas Return; teclas ctrl+a; escribir "31/12/2024"
