@@ -1,12 +1,17 @@
-// Search in the report preview as a person uses it: Ctrl+F, the text typed,
-// Enter, F3 / Shift+F3 from hit to hit up to the last page, Esc.
+// The report preview as a person reads it: search with Ctrl+F, the text
+// typed, Enter, F3 / Shift+F3 from hit to hit up to the last page, Esc; and
+// pages on which no value or title is cut.
 #include "ProgramaPrueba.h"
 
 #include "report/engine/BarraBusqueda.h"
 #include "report/engine/ContextoReporte.h"
+#include "report/engine/PintorPagina.h"
+#include "report/engine/ReportePreparado.h"
 #include "report/engine/VistaPagina.h"
 
 #include <QApplication>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -32,7 +37,62 @@ QList<QPair<int, int>> buscarEn(const QList<PaginaReporte>& paginas, const QStri
     return r;
 }
 
+// The texts of the laid-out pages wider than their boxes, measured with the
+// report font as the painter sets it on a 300 dpi page: what it would cut
+// even at the smallest size it may set a long text in.
+QStringList recortados(const rp::motor::VentanaVistaPrevia& v) {
+    const rp::motor::Plantilla& p = v.reporte().plantilla();
+    const QList<PaginaReporte>& paginas = v.paginador().paginas();
+    const double px = 300 / 25.4;
+    QStringList r;
+    for (const PaginaReporte& pagina : paginas) {
+        for (const auto& e : pagina.elementos) {
+            if (e.tipo != rp::motor::ElementoPagina::Texto)
+                continue;
+            QFont f(p.letra);
+            f.setPixelSize(std::max(1, qRound(p.tamanoLetra * e.escala * 0.3528 * px)));
+            f.setBold(e.negrita);
+            const QString t = rp::motor::ContextoReporte::sustituirTotal(
+                e.texto, static_cast<int>(paginas.size()));
+            const double ancho = QFontMetricsF(f).horizontalAdvance(t);
+            if (ancho * rp::motor::PintorPagina::EscalaMinima > (e.ancho - 1.2) * px)
+                r << QStringLiteral("página %1: \"%2\" %3 mm en %4 mm")
+                         .arg(pagina.numero)
+                         .arg(t)
+                         .arg(ancho / px, 0, 'f', 1)
+                         .arg(e.ancho - 1.2, 0, 'f', 1);
+        }
+    }
+    return r;
+}
+
 } // namespace
+
+// Each tab's report with its default columns: no text wider than its cell.
+TEST_F(BusquedaVistaPrevia, NingunValorNiTituloRecortadoEnLasTresPestanas) {
+    arrancar();
+    teclear(QStringLiteral("ListaDesde"), QStringLiteral("1"));
+    teclear(QStringLiteral("ListaHasta"), QStringLiteral("1"));
+    irAPestana(1);
+    teclear(QStringLiteral("Lista"), QStringLiteral("1"));
+    teclear(QStringLiteral("Fecha"), QStringLiteral("31/12/2024"));
+    irAPestana(2);
+    teclear(QStringLiteral("ListaC"), QStringLiteral("1"));
+    for (int tab = 0; tab < 3; ++tab) {
+        SCOPED_TRACE(tab);
+        irAPestana(tab);
+        tecla(Qt::Key_F5);
+        rp::motor::VentanaVistaPrevia* v = esperarPrevia();
+        ASSERT_NE(v, nullptr);
+        const QStringList cortados = recortados(*v);
+        EXPECT_TRUE(cortados.isEmpty()) << cortados.size() << "\n"
+                                        << cortados.mid(0, 10).join('\n').toStdString();
+        cerrarPrevias();
+        ventana().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&ventana()));
+    }
+    EXPECT_TRUE(mensajes().isEmpty()) << mensajes().join('\n').toStdString();
+}
 
 TEST_F(BusquedaVistaPrevia, CtrlFBuscaEnTodasLasPaginasYF3LlegaALaUltima) {
     arrancar();

@@ -31,6 +31,14 @@ void PintorPagina::pintar(QPainter& p, const PaginaReporte& pagina, const QRectF
         // A small gap between neighbouring columns.
         const QRectF interior = caja.adjusted(0.6 * sx, 0, -0.6 * sx, 0);
         const QString texto = ContextoReporte::sustituirTotal(e.texto, totalPaginas);
+        // A text a little wider than its cell (a long description) is set
+        // smaller rather than cut; only what does not fit even so is elided.
+        const double ancho = QFontMetricsF(f, p.device()).horizontalAdvance(texto);
+        if (ancho > interior.width() && ancho > 0) {
+            const double escala = std::max(EscalaMinima, interior.width() / ancho);
+            f.setPixelSize(std::max(1, static_cast<int>(f.pixelSize() * escala)));
+            p.setFont(f);
+        }
         const QString visible =
             QFontMetricsF(f, p.device()).elidedText(texto, Qt::ElideRight, interior.width());
         int alineacion = Qt::AlignVCenter | Qt::TextSingleLine;

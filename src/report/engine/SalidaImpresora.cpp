@@ -31,7 +31,7 @@ int SalidaImpresora::imprimir(const ReportePreparado& rep, const QList<PaginaRep
     double ancho = 0, alto = 0;
     DisenoPagina::tamanoPapel(p.papel, ancho, alto);
     impresora.setPageSize(QPageSize(QSizeF(ancho, alto), QPageSize::Millimeter));
-    impresora.setPageOrientation(p.horizontal ? QPageLayout::Landscape : QPageLayout::Portrait);
+    impresora.setPageOrientation(d.horizontal ? QPageLayout::Landscape : QPageLayout::Portrait);
     impresora.setFullPage(true);
 
     const int total = static_cast<int>(paginas.size());

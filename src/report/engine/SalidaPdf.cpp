@@ -25,7 +25,7 @@ void SalidaPdf::escribir(const ReportePreparado& rep, const QList<PaginaReporte>
     double ancho = 0, alto = 0;
     DisenoPagina::tamanoPapel(p.papel, ancho, alto);
     pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(ancho, alto), QPageSize::Millimeter),
-                                  p.horizontal ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                  d.horizontal ? QPageLayout::Landscape : QPageLayout::Portrait,
                                   QMarginsF(0, 0, 0, 0)));
     QPainter pintor;
     if (!pintor.begin(&pdf))

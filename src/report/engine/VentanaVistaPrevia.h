@@ -48,6 +48,7 @@ public:
     void irAPagina(int numero);
     QString textoEtiqueta() const;
     const Paginador& paginador() const { return *paginador_; }
+    const ReportePreparado& reporte() const { return *rep_; }
 
     // Rows per turn of the event loop.
     void fijarLote(int filas) { lote_ = std::max(1, filas); }

@@ -152,9 +152,29 @@ TEST(Paginador, ColumnasOcultasNoDejanHueco) {
     const DisenoPagina d = DisenoPagina::calcular(*rep);
     ASSERT_EQ(4, d.columnas.size());
     EXPECT_DOUBLE_EQ(10, d.columnas.at(0).x);
-    EXPECT_DOUBLE_EQ(20, d.columnas.at(1).x);
-    EXPECT_DOUBLE_EQ(60, d.columnas.at(2).x); // Precio 1 takes the place of Costo
-    EXPECT_DOUBLE_EQ(80, d.columnas.at(3).x);
+    for (int i = 1; i < 4; ++i)
+        EXPECT_DOUBLE_EQ(d.columnas.at(i - 1).x + d.columnas.at(i - 1).ancho, d.columnas.at(i).x);
+    EXPECT_EQ(3, d.columnas.at(2).indice); // Precio 1 takes the place of Costo
+    // The whole width is used: the room to spare went to the description.
+    EXPECT_NEAR(d.derecha, d.columnas.last().x + d.columnas.last().ancho, 1e-9);
+    EXPECT_GT(d.columnas.at(1).ancho, 40);
+    // Numbers and dates get what their widest value needs, not the description's share.
+    EXPECT_LT(d.columnas.at(2).ancho, 30);
+}
+
+TEST(Paginador, ApaisadaCuandoLasColumnasNoCabenDePie) {
+    QString t = prueba::BaseDePrueba::textoHistorial();
+    t.replace("ancho = 40", "ancho = 170");
+    const auto rep = preparar(t);
+    const DisenoPagina d = DisenoPagina::calcular(*rep);
+    EXPECT_TRUE(d.horizontal);
+    EXPECT_DOUBLE_EQ(297, d.anchoPapel);
+    const auto& u = d.columnas.last();
+    EXPECT_LE(u.x + u.ancho, d.derecha + 1e-9);
+    EXPECT_GE(d.columnas.at(1).ancho, 170);
+    // Template widths that fit stay on a portrait page.
+    EXPECT_FALSE(
+        DisenoPagina::calcular(*preparar(prueba::BaseDePrueba::textoHistorial())).horizontal);
 }
 
 TEST(Paginador, ColumnasMasAnchasQueLaHojaSeAchican) {
