@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <algorithm>
@@ -116,9 +117,14 @@ public:
     }
 
 private:
+    // One format object per number format: the library looks a format up
+    // by its properties on every cell when two objects are alike.
     lxw_format* formato(const QString& texto) {
-        lxw_format* f = workbook_add_format(libro_);
-        format_set_num_format(f, texto.toUtf8().constData());
+        lxw_format*& f = formatos_[texto];
+        if (!f) {
+            f = workbook_add_format(libro_);
+            format_set_num_format(f, texto.toUtf8().constData());
+        }
         return f;
     }
 
@@ -256,6 +262,7 @@ private:
     lxw_format* fecha_ = nullptr;
     lxw_format* fechaHora_ = nullptr;
     std::vector<ColumnaXlsx> columnas_;
+    QHash<QString, lxw_format*> formatos_;
     QStringList titulos_;
     qint64 filaHoja_ = 0;
     int hojas_ = 0;
