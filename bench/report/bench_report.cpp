@@ -1,6 +1,7 @@
 // bench_report: the report benchmarks (bench_informes.cpp,
-// bench_ultimo_costo.cpp, bench_xlsx.cpp) on the large demo database. Widgets
-// paint on the offscreen platform when no display is set.
+// bench_ultimo_costo.cpp, bench_xlsx.cpp, bench_busqueda.cpp) on the large
+// demo database. Widgets paint on the offscreen platform when no display is
+// set.
 #include "common/DatosBench.h"
 #include "common/HerramientaSqlite.h"
 #include "common/ResumenBench.h"
