@@ -13,7 +13,9 @@
 #include "report/engine/VistaPagina.h"
 #include "ui/Operador.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPrinterInfo>
@@ -39,6 +41,7 @@ VentanaVistaPrevia::VentanaVistaPrevia(std::shared_ptr<const ReportePreparado> r
     auto* capa = new QVBoxLayout(this);
     capa->setContentsMargins(0, 0, 0, 0);
     auto* barra = new QToolBar(this);
+    barra_ = barra;
     barra->setObjectName(QStringLiteral("barraVistaPrevia"));
     const auto accion = [&](const char* nombre, const QString& texto, auto funcion) {
         QAction* a = barra->addAction(texto);
@@ -201,8 +204,20 @@ void VentanaVistaPrevia::actualizar() {
 }
 
 void VentanaVistaPrevia::escape() {
-    if (!busqueda_->escape())
+    if (exportando_)
+        cancelarExportacion_ = true;
+    else if (!busqueda_->escape())
         close();
+}
+
+void VentanaVistaPrevia::closeEvent(QCloseEvent* evento) {
+    // Closing during an export cancels it; the window stays until it stops.
+    if (exportando_) {
+        cancelarExportacion_ = true;
+        evento->ignore();
+        return;
+    }
+    QWidget::closeEvent(evento);
 }
 
 void VentanaVistaPrevia::mostrarCoincidencia(int pagina, int elemento) {
@@ -281,11 +296,33 @@ void VentanaVistaPrevia::exportarCsv() {
 void VentanaVistaPrevia::exportarXlsx() {
     const auto ruta = operador_.guardarArchivo(QStringLiteral("Exportar a Excel"),
                                                QStringLiteral("Libro de Excel |*.xlsx"));
-    if (!ruta || ruta->isEmpty())
+    if (!ruta || ruta->isEmpty() || exportando_)
         return;
+    // The export shows its progress in the page label and lets the window
+    // answer between batches of rows: Esc (or closing) cancels it and leaves
+    // no file; the toolbar waits until it ends.
+    exportando_ = true;
+    cancelarExportacion_ = false;
+    barra_->setEnabled(false);
+    struct Fin {
+        VentanaVistaPrevia* v;
+        ~Fin() {
+            v->exportando_ = false;
+            v->barra_->setEnabled(true);
+            v->etiqueta_->setText(v->textoEtiqueta());
+        }
+    } fin{this};
+    EscritorXlsx::Opciones opciones;
+    opciones.continuar = [this](qint64 filas) {
+        etiqueta_->setText(QStringLiteral("Exportando: %L1 filas (Esc cancela)").arg(filas));
+        QCoreApplication::processEvents();
+        return !cancelarExportacion_;
+    };
     try {
-        EscritorXlsx::escribirArchivo(*rep_, fuente_, *ruta);
+        EscritorXlsx::escribirArchivo(*rep_, fuente_, *ruta, opciones);
     } catch (const ErrorMotor& e) {
+        if (cancelarExportacion_)
+            return;
         operador_.mensaje(QStringLiteral("Ha ocurrido el siguiente error: ") + e.texto(),
                           rp::ui::estilo::Critical, tituloAviso);
     } catch (const rp::db::DbError& e) {

@@ -11,6 +11,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QScrollArea;
+class QToolBar;
 
 namespace rp::ui {
 class Operador;
@@ -56,12 +57,17 @@ public:
     void imprimir();
     void exportarPdf();
     void exportarCsv();
-    // The report's rows as an Excel workbook (file dialog through the operator).
+    // The report's rows as an Excel workbook (file dialog through the
+    // operator), with its progress in the page label; Esc cancels it.
     void exportarXlsx();
+    bool exportando() const { return exportando_; }
 
     // The search bar (Ctrl+F; F3 / Shift+F3 next and previous hit; Esc
     // cancels a running search, then closes the bar, then the window).
     BarraBusqueda& busqueda() const { return *busqueda_; }
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
 
 Q_SIGNALS:
     void paginasCambiaron();
@@ -89,6 +95,9 @@ private:
     QLabel* etiqueta_;
     QComboBox* zoom_;
     BarraBusqueda* busqueda_;
+    QToolBar* barra_;
+    bool exportando_ = false;
+    bool cancelarExportacion_ = false;
 };
 
 } // namespace rp::motor

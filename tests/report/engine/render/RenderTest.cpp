@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QTimer>
 #ifdef RP_HAVE_QTEST
 #include <QTest>
 #endif
@@ -282,6 +283,44 @@ TEST_F(Render, BusquedaMientrasSeComponenLasPaginasYEscLaCancela) {
     for (int i = 1; i <= porPagina * 40; ++i)
         esperadas += QStringLiteral("artículo %1").arg(i).contains("artículo 1") ? 1 : 0;
     EXPECT_EQ(QStringLiteral("1 de %1").arg(esperadas), etiqueta->text());
+    v->close();
+}
+#endif
+
+#ifdef RP_HAVE_QTEST
+// Esc during the Excel export from the preview cancels it: no file, no
+// message, the window stays; closing the window waits for the export too.
+TEST_F(Render, ExportarExcelDesdeLaVistaPreviaSeCancelaConEsc) {
+    SolicitudReporte s;
+    s.plantilla = ruta_;
+    EjecutorReporte e(generadas(20000), operador_);
+    ASSERT_EQ(EjecutorReporte::Resultado::Mostrado, e.ejecutar(s));
+    QPointer<VentanaVistaPrevia> v = e.ventana();
+    ASSERT_TRUE(v);
+    const QString xlsx = base_.dir.filePath("cancelado.xlsx");
+    operador_.responderArchivo(xlsx);
+    bool exportaba = false;
+    QString etiquetaDurante;
+    QTimer::singleShot(0, v, [&] {
+        exportaba = v->exportando();
+        etiquetaDurante = v->findChild<QLabel*>("etiquetaPagina")->text();
+        v->close(); // refused while the export runs: it cancels it
+        QTest::keyClick(v, Qt::Key_Escape);
+    });
+    v->findChild<QAction*>("exportarXlsx")->trigger();
+    EXPECT_TRUE(exportaba);
+    EXPECT_TRUE(etiquetaDurante.startsWith("Exportando: ")) << etiquetaDurante.toStdString();
+    ASSERT_TRUE(v);
+    EXPECT_TRUE(v->isVisible());
+    EXPECT_FALSE(v->exportando());
+    EXPECT_FALSE(QFile::exists(xlsx));
+    EXPECT_TRUE(operador_.mensajes().isEmpty());
+    EXPECT_TRUE(v->findChild<QLabel*>("etiquetaPagina")->text().startsWith("Página"));
+    // Afterwards an export runs whole.
+    operador_.responderArchivo(xlsx);
+    v->findChild<QAction*>("exportarXlsx")->trigger();
+    EXPECT_TRUE(QFile::exists(xlsx));
+    EXPECT_TRUE(operador_.sinInesperadas()) << operador_.resumenInesperadas().toStdString();
     v->close();
 }
 #endif
