@@ -40,6 +40,11 @@ double emsValor(const FormatoColumna& f) {
         ems = kEmMenos + (7 + std::max(0, f.decimales)) * kEmCifra +
               (f.decimales > 0 ? 3 : 2) * kEmSeparador;
         break;
+    case FormatoColumna::Cambio:
+        // "▲ +1,234,567.89": arrow, blank, sign, the number.
+        ems = 0.84 + kEmSeparador + kEmMenos + (7 + std::max(0, f.decimales)) * kEmCifra +
+              (f.decimales > 0 ? 3 : 2) * kEmSeparador;
+        break;
     case FormatoColumna::Texto:
         break;
     }

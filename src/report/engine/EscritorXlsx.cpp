@@ -184,7 +184,8 @@ private:
         const ColumnaXlsx& col = columnas_[c];
         const FormatoColumna& f = col.plantilla->formato;
         if (col.numero)
-            ancho(c, largoNumero(d, f.tipo == FormatoColumna::Numero ? f.decimales : 0));
+            ancho(c, largoNumero(d, f.tipo == FormatoColumna::Entero ? 0 : f.decimales) +
+                         (f.tipo == FormatoColumna::Cambio ? 1 : 0));
         else
             ancho(c, std::min(15.0, static_cast<double>(largoNumero(d, 2))));
         comprobar(worksheet_write_number(hoja_, fila(), c, d, col.numero));
@@ -236,7 +237,8 @@ private:
         }
         const QString t = v.toString();
         // A text in a numeric or date column is read as the page reads it.
-        if (f.tipo == FormatoColumna::Entero || f.tipo == FormatoColumna::Numero) {
+        if (f.tipo == FormatoColumna::Entero || f.tipo == FormatoColumna::Numero ||
+            f.tipo == FormatoColumna::Cambio) {
             if (const auto d = ValoresFormula::aNumero(t)) {
                 numero(c, *d);
                 return;
@@ -278,6 +280,13 @@ QString EscritorXlsx::formatoNumero(const FormatoColumna& f) {
         const int d = std::clamp(f.decimales, 0, 15);
         return d == 0 ? QStringLiteral("#,##0")
                       : QStringLiteral("#,##0.") + QString(d, QLatin1Char('0'));
+    }
+    case FormatoColumna::Cambio: {
+        // The sign always shown, as on the page (the arrow is the page's own).
+        const int d = std::clamp(f.decimales, 0, 15);
+        const QString n = d == 0 ? QStringLiteral("#,##0")
+                                 : QStringLiteral("#,##0.") + QString(d, QLatin1Char('0'));
+        return QStringLiteral("+") + n + QStringLiteral(";-") + n + QStringLiteral(";") + n;
     }
     default:
         return QString();

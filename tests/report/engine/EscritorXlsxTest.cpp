@@ -64,6 +64,9 @@ TEST(EscritorXlsx, FormatosDeExcel) {
     EXPECT_EQ("#,##0", EscritorXlsx::formatoNumero(f).toStdString());
     f.tipo = FormatoColumna::Entero;
     EXPECT_EQ("#,##0", EscritorXlsx::formatoNumero(f).toStdString());
+    f.tipo = FormatoColumna::Cambio;
+    f.decimales = 2;
+    EXPECT_EQ("+#,##0.00;-#,##0.00;#,##0.00", EscritorXlsx::formatoNumero(f).toStdString());
     f.tipo = FormatoColumna::Texto;
     EXPECT_TRUE(EscritorXlsx::formatoNumero(f).isEmpty());
     EXPECT_EQ("dd/mm/yyyy hh:mm:ss",
