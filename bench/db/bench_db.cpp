@@ -8,6 +8,7 @@
 #include "common/ResumenBench.h"
 #include "db/DB_Dll.h"
 #include "db/provider/SqliteProvider.h"
+#include "suite/SistemaInfo.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -136,6 +137,7 @@ BENCHMARK(BM_Historial_Sqlite3Tool)->Unit(benchmark::kSecond)->UseRealTime()->It
 } // namespace
 
 int main(int argc, char** argv) {
+    rp::suite::SistemaInfo::FijarZonaHoraria(); // as the program starts
     QCoreApplication app(argc, argv);
     QString error = DatosBench::abrirBaseCompartida();
     QTextStream out(stdout);

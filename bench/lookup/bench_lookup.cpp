@@ -7,6 +7,7 @@
 #include "lookup/Lib_FrmCons3Tree.h"
 #include "lookup/SentenciaConsulta.h"
 #include "lookup/VentanaConsulta.h"
+#include "suite/SistemaInfo.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -102,6 +103,7 @@ BENCHMARK(BM_Consulta_ArbolFamilias)->Unit(benchmark::kMillisecond)->UseRealTime
 } // namespace
 
 int main(int argc, char** argv) {
+    rp::suite::SistemaInfo::FijarZonaHoraria(); // as the program starts
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

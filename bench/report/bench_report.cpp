@@ -5,11 +5,13 @@
 #include "common/DatosBench.h"
 #include "common/HerramientaSqlite.h"
 #include "common/ResumenBench.h"
+#include "suite/SistemaInfo.h"
 
 #include <QApplication>
 #include <QTextStream>
 
 int main(int argc, char** argv) {
+    rp::suite::SistemaInfo::FijarZonaHoraria(); // as the program starts
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -1,10 +1,12 @@
 #include "app/Ensamblaje.h"
 #include "app/OpcionesPrograma.h"
+#include "suite/SistemaInfo.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    rp::suite::SistemaInfo::FijarZonaHoraria();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QSysInfo>
+#include <ctime>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -24,6 +25,13 @@ QString SistemaInfo::NombreUsuarioPc() {
 
 QString SistemaInfo::CarpetaSistema() {
     return QDir::tempPath();
+}
+
+void SistemaInfo::FijarZonaHoraria() {
+    if (qEnvironmentVariableIsSet("TZ"))
+        return;
+    qputenv("TZ", ":/etc/localtime");
+    tzset();
 }
 
 } // namespace rp::suite
