@@ -56,7 +56,11 @@ struct Recordset::Impl {
     bool open = false;
     bool bof = true;
     bool eof = true;
+    // The current row. A streamed row takes each value from the cursor when
+    // it is first read (`leido`), so unread columns cost nothing.
     QVariantList current;
+    QList<bool> leido;
+    bool perezosa = false;
     // Static and keyset record sets keep their rows.
     bool buffered = false;
     QList<QVariantList> rows;
@@ -86,27 +90,49 @@ struct Recordset::Impl {
     }
     void fetchNext() {
         if (cursor && cursor->fetch()) {
-            current.clear();
-            for (int i = 0; i < fields.size(); ++i)
-                current.append(cursor->value(i));
+            const qsizetype n = fields.size();
+            if (current.size() != n) {
+                current.resize(n);
+                leido.resize(n);
+            }
+            leido.fill(false);
+            perezosa = true;
             eof = false;
         } else {
             cursor.reset();
             current.clear();
+            perezosa = false;
             eof = true;
         }
         bof = false;
+    }
+    const QVariant& valor(int i) {
+        if (perezosa && !leido.at(i)) {
+            current[i] = cursor->value(i);
+            leido[i] = true;
+        }
+        return current.at(i);
+    }
+    // The whole current row in `current`.
+    void cargarFila() {
+        if (!perezosa)
+            return;
+        for (int i = 0; i < current.size(); ++i)
+            valor(i);
+        perezosa = false;
     }
     void setPosition(qsizetype p) {
         if (rows.isEmpty()) {
             pos = -1;
             bof = eof = true;
+            perezosa = false;
             current.clear();
             return;
         }
         pos = p;
         bof = p < 0;
         eof = p >= rows.size();
+        perezosa = false;
         current = (bof || eof) ? QVariantList() : rows.at(p);
     }
 };
@@ -275,7 +301,7 @@ QVariant Recordset::value(int i) const {
         return d->editValues.at(i);
     if (d->bof || d->eof)
         raiseNoRecord();
-    return d->current.value(i);
+    return i < d->current.size() ? d->valor(i) : QVariant();
 }
 
 QVariant Recordset::value(const QString& name) const {
@@ -329,6 +355,7 @@ void Recordset::setValue(const QString& name, const QVariant& value) {
         if (d->bof || d->eof)
             raiseNoRecord();
         d->edit = Impl::Editing;
+        d->cargarFila();
         d->editValues = d->current;
         d->changed = QList<bool>(d->fields.size(), false);
     }
@@ -349,6 +376,7 @@ void Recordset::update() {
         columns.append(columnName(d->fields.at(i).name));
         params.append(d->editValues.at(i));
     }
+    d->cargarFila();
     QString sql;
     if (d->edit == Impl::Adding) {
         if (columns.isEmpty()) {
@@ -391,6 +419,7 @@ void Recordset::update() {
     if (d->edit == Impl::Editing && rows == 0)
         raise(errc::RowNotFound, "Row cannot be located for updating. Some values may have been "
                                  "changed since it was last read.");
+    d->perezosa = false;
     d->current = d->editValues;
     if (d->buffered) {
         if (d->edit == Impl::Adding) {

@@ -98,6 +98,7 @@ bool SqliteCursor::fetch() {
     if (step() != SQLITE_ROW) {
         finish();
         row_.clear();
+        leido_.clear();
         return false;
     }
     readRow();
@@ -105,45 +106,50 @@ bool SqliteCursor::fetch() {
 }
 
 void SqliteCursor::readRow() {
-    const int n = fields_.size();
-    row_.resize(n);
-    for (int i = 0; i < n; ++i) {
-        const int type = fields_.at(i).type;
-        QVariant v;
-        switch (sqlite3_column_type(stmt_, i)) {
-        case SQLITE_NULL:
-            break;
-        case SQLITE_INTEGER:
-            if (isFractionalType(type))
-                v = sqlite3_column_double(stmt_, i);
-            else
-                v = qint64(sqlite3_column_int64(stmt_, i));
-            break;
-        case SQLITE_FLOAT:
-            v = sqlite3_column_double(stmt_, i);
-            break;
-        case SQLITE_BLOB:
-            v = QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, i)),
-                           sqlite3_column_bytes(stmt_, i));
-            break;
-        default: {
-            const QString text =
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
-                                  sqlite3_column_bytes(stmt_, i));
-            if (isDateType(type)) {
-                const QDateTime dt = parseIsoDateTime(text);
-                if (dt.isValid())
-                    v = type == adtype::DBDate ? QVariant(dt.date()) : QVariant(dt);
-                else
-                    v = text;
-            } else {
-                v = text;
-            }
-            break;
-        }
-        }
-        row_[i] = v;
+    const qsizetype n = fields_.size();
+    if (row_.size() != n) {
+        row_.resize(n);
+        leido_.resize(n);
     }
+    leido_.fill(false);
+}
+
+QVariant SqliteCursor::value(int i) const {
+    if (done_ || i < 0 || i >= row_.size())
+        return {};
+    if (!leido_.at(i)) {
+        row_[i] = columnValue(i);
+        leido_[i] = true;
+    }
+    return row_.at(i);
+}
+
+QVariant SqliteCursor::columnValue(int i) const {
+    const int type = fields_.at(i).type;
+    switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        if (isFractionalType(type))
+            return sqlite3_column_double(stmt_, i);
+        return qint64(sqlite3_column_int64(stmt_, i));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt_, i);
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, i)),
+                          sqlite3_column_bytes(stmt_, i));
+    default:
+        break;
+    }
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                          sqlite3_column_bytes(stmt_, i));
+    if (isDateType(type)) {
+        const QDateTime dt = parseIsoDateTime(text);
+        if (dt.isValid())
+            return type == adtype::DBDate ? QVariant(dt.date()) : QVariant(dt);
+    }
+    return text;
 }
 
 } // namespace rp::db

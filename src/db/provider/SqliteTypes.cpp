@@ -98,19 +98,58 @@ QString isoDateTimeText(const QDateTime& value) {
 }
 
 QDateTime parseIsoDateTime(const QString& text) {
-    static const QRegularExpression re(QStringLiteral(
-        R"(^(\d{4})-(\d{2})-(\d{2})(?:[ T](\d{2}):(\d{2})(?::(\d{2})(?:\.(\d{1,9}))?)?)?$)"));
-    const QRegularExpressionMatch m = re.match(text.trimmed());
-    if (!m.hasMatch())
+    // yyyy-MM-dd[( |T)HH:mm[:ss[.f{1,9}]]], blanks around it ignored. Read by
+    // hand: it runs for every date of every row read.
+    const QStringView t = QStringView(text).trimmed();
+    const qsizetype n = t.size();
+    auto digitos = [&](qsizetype desde, int cuantos, int& valor) {
+        if (desde + cuantos > n)
+            return false;
+        valor = 0;
+        for (int k = 0; k < cuantos; ++k) {
+            const char16_t c = t[desde + k].unicode();
+            if (c < u'0' || c > u'9')
+                return false;
+            valor = valor * 10 + (c - u'0');
+        }
+        return true;
+    };
+    int anio = 0, mes = 0, dia = 0, hora = 0, minuto = 0, segundo = 0, msec = 0;
+    if (!digitos(0, 4, anio) || n < 10 || t[4] != u'-' || !digitos(5, 2, mes) || t[7] != u'-' ||
+        !digitos(8, 2, dia))
         return {};
-    const QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    int msec = 0;
-    if (!m.captured(7).isEmpty())
-        msec = m.captured(7).left(3).leftJustified(3, u'0').toInt();
-    const QTime t(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(), msec);
-    if (!d.isValid() || !t.isValid())
+    qsizetype p = 10;
+    if (p < n) {
+        if ((t[p] != u' ' && t[p] != u'T') || !digitos(p + 1, 2, hora) || p + 3 >= n ||
+            t[p + 3] != u':' || !digitos(p + 4, 2, minuto))
+            return {};
+        p += 6;
+        if (p < n) {
+            if (t[p] != u':' || !digitos(p + 1, 2, segundo))
+                return {};
+            p += 3;
+            if (p < n) {
+                if (t[p] != u'.')
+                    return {};
+                const qsizetype cifras = n - p - 1;
+                if (cifras < 1 || cifras > 9)
+                    return {};
+                int fraccion = 0;
+                if (!digitos(p + 1, int(cifras), fraccion))
+                    return {};
+                // The first three figures are the milliseconds.
+                int ms = 0;
+                for (qsizetype k = 0; k < 3; ++k)
+                    ms = ms * 10 + (k < cifras ? t[p + 1 + k].unicode() - u'0' : 0);
+                msec = ms;
+            }
+        }
+    }
+    const QDate d(anio, mes, dia);
+    const QTime h(hora, minuto, segundo, msec);
+    if (!d.isValid() || !h.isValid())
         return {};
-    return QDateTime(d, t);
+    return QDateTime(d, h);
 }
 
 } // namespace rp::db

@@ -209,3 +209,41 @@ TEST(Recordset, StatementWithoutRowsLeavesTheRecordSetClosed) {
     EXPECT_FALSE(rs.isOpen());
     EXPECT_THROW(rs.eof(), DbError);
 }
+
+// A streamed row's values are taken from the statement when first read: any
+// order, skipped columns, the same column twice, dates typed by the declared
+// type, and the values of the row as it was fetched even when the same
+// connection changes the table before they are read.
+TEST(Recordset, StreamedValuesAreTheRowAsFetched) {
+    TempDatabase db;
+    db.run(QStringLiteral("CREATE TABLE T (Codigo VARCHAR(4), Nombre VARCHAR(200), Alta DATETIME, "
+                          "Valor INT)"));
+    for (int i = 1; i <= 300; ++i)
+        db.run(QStringLiteral("INSERT INTO T VALUES ('%1', '%2', '2024-02-%3 10:20:30.250', %1)")
+                   .arg(i)
+                   .arg(QString(150, QLatin1Char('x')) + QString::number(i))
+                   .arg(1 + i % 28, 2, 10, QLatin1Char('0')));
+    Recordset rs;
+    // Read straight from the table's pages (no sort), in insertion order.
+    rs.open(QStringLiteral("SELECT * FROM T"), db.connection);
+    int fila = 0;
+    while (!rs.eof()) {
+        ++fila;
+        if (fila % 3 == 0) {
+            // Nothing read on this row.
+        } else {
+            const QString nombre = QString(150, QLatin1Char('x')) + QString::number(fila);
+            if (fila % 2 == 0)
+                db.run(QStringLiteral("UPDATE T SET Valor = -Valor, Nombre = 'cambiado', "
+                                      "Alta = '1999-01-01' WHERE Codigo = '%1'")
+                           .arg(fila));
+            EXPECT_EQ(rs.value(3).toLongLong(), fila);
+            EXPECT_EQ(rs.value(1).toString(), nombre);
+            const QDateTime alta = rs.value(QStringLiteral("alta")).toDateTime();
+            EXPECT_EQ(alta, QDateTime(QDate(2024, 2, 1 + fila % 28), QTime(10, 20, 30, 250)));
+            EXPECT_EQ(rs.value(3).toLongLong(), fila);
+        }
+        rs.moveNext();
+    }
+    EXPECT_EQ(fila, 300);
+}
