@@ -7,6 +7,10 @@
 #include "suite/Utilidades.h"
 #include "ui/Operador.h"
 
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+
 namespace rp::report {
 
 using suite::Utilidades;
@@ -56,13 +60,6 @@ bool EscaneoUltimoCosto::hayQueActualizar(const QDateTime& encontrada,
 }
 
 namespace {
-
-// One row of the article statement, as far as the scan needs it.
-struct FilaArticulo {
-    QString id;
-    QString descripcion;
-    std::optional<QDateTime> guardada;
-};
 
 void avisar(const QString& texto) {
     ui::operador().mensaje(texto, ui::estilo::OKOnly, QString());
@@ -124,6 +121,46 @@ bool EscaneoUltimoCosto::escribir(QList<Pendiente>& pendientes, Resultado& r) {
     return true;
 }
 
+QString EscaneoUltimoCosto::sentenciaUltimas(int articulos) {
+    QString sql =
+        QStringLiteral("SELECT A.IDARTICULO, (SELECT MAX(H.FECHAHORA) FROM V_MV_PRECIOSHIS H WHERE "
+                       "H.IDARTICULO = A.IDARTICULO AND H.IDLISTA = ? AND H.COSTO > 0) AS FECHA "
+                       "FROM V_MA_ARTICULOS A WHERE A.IDARTICULO IN (");
+    for (int i = 0; i < articulos; ++i)
+        sql += i == 0 ? QStringLiteral("?") : QStringLiteral(", ?");
+    sql += QLatin1Char(')');
+    return sql;
+}
+
+bool EscaneoUltimoCosto::buscarUltimas(const QList<FilaArticulo>& articulos, qsizetype inicio,
+                                       qsizetype fin, const QString& lista,
+                                       QHash<QString, QDateTime>& ultimas) {
+    ultimas.clear();
+    QVariantList valores{lista};
+    QSet<QString> codigos;
+    for (qsizetype i = inicio; i < fin; ++i) {
+        const QString codigo = Utilidades::FormatoCodigo(articulos.at(i).id, 25);
+        if (!codigo.isEmpty() && !codigos.contains(codigo)) {
+            codigos.insert(codigo);
+            valores << codigo;
+        }
+    }
+    if (codigos.isEmpty())
+        return true;
+    QString sql = sentenciaUltimas(int(codigos.size()));
+    db::Recordset rs;
+    base_.AbrirRecordsetConValores(sql, valores, rs);
+    if (!rs.isOpen())
+        return false;
+    while (!rs.eof()) {
+        if (const std::optional<QDateTime> d = fechaDe(rs.value(1)))
+            ultimas.insert(Utilidades::TextoDeValor(rs.value(0)).trimmed(), *d);
+        rs.moveNext();
+    }
+    base_.CierraRecordset(rs);
+    return true;
+}
+
 EscaneoUltimoCosto::Resultado EscaneoUltimoCosto::ejecutar(const QString& lista, const QString& s) {
     Resultado r;
     auto informe = [&](const suite::CodErr& error) {
@@ -151,18 +188,30 @@ EscaneoUltimoCosto::Resultado EscaneoUltimoCosto::ejecutar(const QString& lista,
             if (!rs.isOpen())
                 throw suite::CodErr{3704, QStringLiteral("No se pudo leer la lista de artículos"),
                                     QString()};
+            const int colId = rs.fieldIndex(QStringLiteral("IdArticulo"));
+            const int colDescripcion = rs.fieldIndex(QStringLiteral("Descripcion"));
+            const int colGuardada = rs.fieldIndex(QStringLiteral("fhultimocosto"));
+            if (!rs.eof() && (colId < 0 || colDescripcion < 0 || colGuardada < 0)) {
+                // Named as the provider names a missing column.
+                (void)rs.value(colId < 0            ? QStringLiteral("IdArticulo")
+                               : colDescripcion < 0 ? QStringLiteral("Descripcion")
+                                                    : QStringLiteral("fhultimocosto"));
+            }
+            QVariant guardadaAnterior;
             while (!rs.eof()) {
-                FilaArticulo f;
-                f.id = Utilidades::TextoDeValor(rs.value(QStringLiteral("IdArticulo"))).trimmed();
-                f.guardada = fechaDe(rs.value(QStringLiteral("fhultimocosto")));
-                if (!articulos.isEmpty() && articulos.last().id == f.id &&
-                    articulos.last().guardada == f.guardada) {
+                const QString id = Utilidades::TextoDeValor(rs.value(colId)).trimmed();
+                const QVariant guardada = rs.value(colGuardada);
+                if (!articulos.isEmpty() && articulos.last().id == id &&
+                    guardada == guardadaAnterior) {
                     ++repeticiones.last();
                 } else {
-                    f.descripcion =
-                        Utilidades::TextoDeValor(rs.value(QStringLiteral("Descripcion"))).trimmed();
+                    FilaArticulo f;
+                    f.id = id;
+                    f.guardada = fechaDe(guardada);
+                    f.descripcion = Utilidades::TextoDeValor(rs.value(colDescripcion)).trimmed();
                     articulos << f;
                     repeticiones << 1;
+                    guardadaAnterior = guardada;
                 }
                 rs.moveNext();
             }
@@ -176,44 +225,36 @@ EscaneoUltimoCosto::Resultado EscaneoUltimoCosto::ejecutar(const QString& lista,
         }
     }
 
-    const QString buscar =
-        QStringLiteral("SELECT TOP 1 FECHAHORA FROM V_MV_PRECIOSHIS WHERE IDARTICULO = ? AND "
-                       "IDLISTA = ? AND COSTO>0 AND FECHAHORA > ? ORDER BY FECHAHORA DESC");
-    const QString buscarSinFecha =
-        QStringLiteral("SELECT TOP 1 FECHAHORA FROM V_MV_PRECIOSHIS WHERE IDARTICULO = ? AND "
-                       "IDLISTA = ? AND COSTO>0 ORDER BY FECHAHORA DESC");
+    // The latest change of every article of a block, in one statement; the
+    // rules are applied to it here. The latest change with a cost above 0 is
+    // later than the stored date exactly when there is any such change after
+    // it, and then it is the one the rules take.
     QList<Pendiente> pendientes;
-    for (qsizetype i = 0; i < articulos.size(); ++i) {
-        const FilaArticulo& a = articulos.at(i);
-        bool cancelado = false;
-        cartel_.CartelMostrar(cancelado, a.id, a.descripcion);
-        if (cancelado) {
-            r.cancelado = true;
-            break;
-        }
-        const QString codigo = Utilidades::FormatoCodigo(a.id, 25);
-        QDateTime encontrada;
-        db::Recordset rs;
-        QString sql = a.guardada ? buscar : buscarSinFecha;
-        const QVariantList valores =
-            a.guardada ? QVariantList{codigo, lista, *a.guardada} : QVariantList{codigo, lista};
-        base_.AbrirRecordsetConValores(sql, valores, rs);
-        if (!rs.isOpen()) {
+    QHash<QString, QDateTime> ultimas;
+    for (qsizetype inicio = 0; inicio < articulos.size() && !r.cancelado && !r.fallo;
+         inicio += kBusqueda) {
+        const qsizetype fin = std::min<qsizetype>(inicio + kBusqueda, articulos.size());
+        if (!buscarUltimas(articulos, inicio, fin, lista, ultimas)) {
             // The database layer has reported it and the operator gave up.
             r.fallo = true;
             break;
         }
-        if (!rs.eof()) {
-            if (const std::optional<QDateTime> d = fechaDe(rs.value(0)))
-                encontrada = *d;
-        }
-        base_.CierraRecordset(rs);
-        r.filas += repeticiones.at(i);
-        if (hayQueActualizar(encontrada, a.guardada)) {
-            pendientes << Pendiente{encontrada, codigo};
-            if (pendientes.size() >= kLote && !escribir(pendientes, r)) {
-                r.fallo = true;
-                return r;
+        for (qsizetype i = inicio; i < fin; ++i) {
+            const FilaArticulo& a = articulos.at(i);
+            bool cancelado = false;
+            cartel_.CartelMostrar(cancelado, a.id, a.descripcion);
+            if (cancelado) {
+                r.cancelado = true;
+                break;
+            }
+            r.filas += repeticiones.at(i);
+            const QDateTime encontrada = ultimas.value(a.id);
+            if (hayQueActualizar(encontrada, a.guardada)) {
+                pendientes << Pendiente{encontrada, Utilidades::FormatoCodigo(a.id, 25)};
+                if (pendientes.size() >= kLote && !escribir(pendientes, r)) {
+                    r.fallo = true;
+                    return r;
+                }
             }
         }
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -52,6 +54,8 @@ public:
 
     // Articles whose dates are written in one transaction.
     static constexpr int kLote = 200;
+    // Articles whose latest changes one statement looks up.
+    static constexpr int kBusqueda = 500;
 
     EscaneoUltimoCosto(db::DB_Dll& base, banner::Dll_Display& cartel);
 
@@ -63,11 +67,20 @@ public:
     // The article statement (a LEFT OUTER JOIN with the history, so an
     // article comes once per history row).
     static QString sentenciaArticulos(const QString& s);
+    // The look-up of the latest change with a cost above 0 of `articulos`
+    // articles: the price list, then one code per article, bound.
+    static QString sentenciaUltimas(int articulos);
     // True when `encontrada` is to be written over `guardada`.
     static bool hayQueActualizar(const QDateTime& encontrada,
                                  const std::optional<QDateTime>& guardada);
 
 private:
+    // One row of the article statement, as far as the scan needs it.
+    struct FilaArticulo {
+        QString id;
+        QString descripcion;
+        std::optional<QDateTime> guardada;
+    };
     struct Pendiente {
         QDateTime fecha;
         QString codigo;
@@ -75,6 +88,10 @@ private:
     // Writes the pending dates in one transaction; false (reported) when an
     // update failed.
     bool escribir(QList<Pendiente>& pendientes, Resultado& r);
+    // The latest change of articles [inicio, fin) by trimmed code; false
+    // when the look-up failed (already reported).
+    bool buscarUltimas(const QList<FilaArticulo>& articulos, qsizetype inicio, qsizetype fin,
+                       const QString& lista, QHash<QString, QDateTime>& ultimas);
 
     db::DB_Dll& base_;
     banner::Dll_Display& cartel_;

@@ -5,6 +5,8 @@
 #include "banner/Lbf_CtrlDisplay.h"
 #include "suite/Utilidades.h"
 
+#include <QRandomGenerator>
+
 namespace {
 
 using rp::report::EscaneoUltimoCosto;
@@ -172,9 +174,10 @@ TEST_F(EscaneoUltimoCostoTest, UnaActualizacionFallidaDetieneElEscaneoConUnMensa
     EXPECT_EQ(cartel.ventana(), nullptr);
 }
 
-// On a connection that names Oracle the per-article statements get the Oracle
-// translation, as every statement of the database object does.
-TEST_F(EscaneoUltimoCostoTest, EnOracleLasBusquedasSeTraducen) {
+// On a connection that names Oracle the look-ups go through the database
+// object as every statement does; their form (no TOP, no ROWNUM) runs as it
+// is on both servers, so the scan completes.
+TEST_F(EscaneoUltimoCostoTest, EnOracleLasBusquedasPasanPorLaBaseYCompletan) {
     articulo(QStringLiteral("1"));
     cambio(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("2024-01-01 08:00:00"), 10);
     db.gCnn->close();
@@ -184,20 +187,83 @@ TEST_F(EscaneoUltimoCostoTest, EnOracleLasBusquedasSeTraducen) {
     db.OpenServerADODB(false, 3, QString(), false, false);
     ASSERT_TRUE(db.gOpenFlag);
     rp::db::test::Traza traza(dir.filePath(QStringLiteral("traza.txt")));
-    // The translated look-up (ROWNUM) does not run on this database: the
-    // database layer reports it and the operator gives up.
-    op.responderMensaje(rp::ui::vbAbort);
     const EscaneoUltimoCosto::Resultado r = escanear();
-    EXPECT_TRUE(r.fallo);
+    EXPECT_TRUE(r.completo);
+    EXPECT_EQ(guardada(QStringLiteral("1")), QStringLiteral("2024-01-01 08:00:00"));
     QStringList busquedas;
     for (const QString& s : traza.escritas()) {
-        if (s.contains(QStringLiteral("FECHAHORA FROM V_MV_PRECIOSHIS")))
+        if (s.contains(QStringLiteral("FECHAHORA) FROM V_MV_PRECIOSHIS")))
             busquedas << s;
     }
     ASSERT_EQ(busquedas.size(), 1) << traza.texto().toStdString();
-    EXPECT_TRUE(busquedas.first().contains(QStringLiteral("ROWNUM <= 1")))
-        << busquedas.first().toStdString();
     EXPECT_FALSE(busquedas.first().contains(QStringLiteral("TOP 1")));
+    EXPECT_FALSE(busquedas.first().contains(QStringLiteral("ROWNUM")));
+    EXPECT_TRUE(cajas().isEmpty());
+}
+
+// A random catalogue larger than several look-up blocks and write batches,
+// against the rules computed here from the generated rows: the latest change
+// of list 1 with a cost above 0, written when there is no stored date or it
+// is more than 10 seconds later than the stored one.
+TEST_F(EscaneoUltimoCostoTest, CoincideConElCalculoDirectoDeLasReglas) {
+    QRandomGenerator azar(20240101);
+    const QDateTime base(QDate(2024, 1, 1), QTime(0, 0));
+    auto texto = [](const QDateTime& d) {
+        return d.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    };
+    const int total = 2 * EscaneoUltimoCosto::kBusqueda + 137;
+    QHash<QString, QString> esperada;
+    qint64 filas = 0;
+    qint64 cambiados = 0;
+    db.conexion().beginTrans();
+    for (int i = 1; i <= total; ++i) {
+        const QString c = QString::number(i);
+        const int cambios = int(azar.bounded(6));
+        filas += std::max(cambios, 1);
+        QDateTime ultima;
+        QList<QDateTime> fechas;
+        for (int k = 0; k < cambios; ++k) {
+            const QDateTime f = base.addSecs(qint64(azar.bounded(30 * 86400)));
+            const QString lista = azar.bounded(4) == 0 ? QStringLiteral("2") : QStringLiteral("1");
+            const double costo = azar.bounded(5) == 0 ? 0.0 : 1.0 + azar.bounded(100);
+            cambio(c, lista, texto(f), costo);
+            fechas << f;
+            if (lista == QStringLiteral("1") && costo > 0 && (!ultima.isValid() || f > ultima))
+                ultima = f;
+        }
+        // Stored: none, or near one of the changes (inside and outside the
+        // 10 seconds), or after all of them.
+        QString guardadaTexto;
+        const int forma = int(azar.bounded(4));
+        if (forma > 0 && !fechas.isEmpty()) {
+            const QDateTime f = fechas.at(int(azar.bounded(int(fechas.size()))));
+            guardadaTexto =
+                texto(forma == 3 ? f.addDays(60) : f.addSecs(-qint64(azar.bounded(21))));
+        }
+        articulo(c, guardadaTexto);
+        const bool escribe =
+            ultima.isValid() &&
+            (guardadaTexto.isEmpty() ||
+             QDateTime::fromString(guardadaTexto, QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                     .secsTo(ultima) > 10);
+        esperada.insert(c, escribe ? texto(ultima) : guardadaTexto);
+        cambiados += escribe ? 1 : 0;
+    }
+    db.conexion().commitTrans();
+
+    const EscaneoUltimoCosto::Resultado r = escanear();
+    EXPECT_TRUE(r.completo);
+    EXPECT_EQ(r.filas, filas);
+    EXPECT_EQ(r.actualizados, cambiados);
+    int distintos = 0;
+    for (auto it = esperada.cbegin(); it != esperada.cend(); ++it) {
+        if (guardada(it.key()) != it.value() && ++distintos <= 5)
+            ADD_FAILURE() << "article " << it.key().toStdString() << ": "
+                          << guardada(it.key()).toStdString() << " instead of "
+                          << it.value().toStdString();
+    }
+    EXPECT_EQ(distintos, 0);
+    EXPECT_TRUE(cajas().isEmpty());
 }
 
 TEST_F(EscaneoUltimoCostoTest, SentenciaYReglaDeLosDiezSegundos) {
