@@ -665,6 +665,18 @@ bool DialectRewriter::isDateType(const QString& declaredType) {
 }
 
 QString DialectRewriter::rewrite(const QString& sql) const {
+    if (sql.size() > kRecentLength)
+        return rewriteNow(sql);
+    if (const auto it = recent_.constFind(sql); it != recent_.cend())
+        return *it;
+    QString form = rewriteNow(sql);
+    if (recent_.size() >= kRecent)
+        recent_.clear();
+    recent_.insert(sql, form);
+    return form;
+}
+
+QString DialectRewriter::rewriteNow(const QString& sql) const {
     const QList<SqlToken> tokens = tokenizeSql(sql);
     for (const SqlToken& t : tokens) {
         if (!t.significant())

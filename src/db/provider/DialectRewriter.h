@@ -39,9 +39,15 @@ public:
     enum class DateOrder { DayMonthYear, MonthDayYear, YearMonthDay };
 
     DateOrder dateOrder() const { return dateOrder_; }
-    void setDateOrder(DateOrder order) { dateOrder_ = order; }
+    void setDateOrder(DateOrder order) {
+        dateOrder_ = order;
+        recent_.clear();
+    }
     QChar dateSeparator() const { return dateSeparator_; }
-    void setDateSeparator(QChar separator) { dateSeparator_ = separator; }
+    void setDateSeparator(QChar separator) {
+        dateSeparator_ = separator;
+        recent_.clear();
+    }
 
     // The columns of one table or view, upper case, with their date flags.
     struct Table {
@@ -50,7 +56,10 @@ public:
     };
     using Tables = QHash<QString, Table>; // by upper-case table name
     const Tables& tables() const { return tables_; }
-    void setTables(Tables tables) { tables_ = std::move(tables); }
+    void setTables(Tables tables) {
+        tables_ = std::move(tables);
+        recent_.clear();
+    }
     // True for a declared type that holds dates: DATE, DATETIME, SMALLDATETIME...
     static bool isDateType(const QString& declaredType);
 
@@ -61,16 +70,24 @@ public:
     // TOP PERCENT would need more is passed unchanged (refused likewise).
     static constexpr int kMaxPercentBody = 256 * 1024;
 
+    // The SQLite form of `sql`. The forms of recent statements are kept, so a
+    // statement run again and again (one per row of a loop) is rewritten once.
     QString rewrite(const QString& sql) const;
+    // Statements whose forms are kept, and the longest one kept.
+    static constexpr int kRecent = 256;
+    static constexpr int kRecentLength = 16 * 1024;
 
     // ISO text "YYYY-MM-DD HH:MM:SS" for a text holding a date (and time) in
     // the workstation's form or in ISO form; empty when it holds none.
     QString isoDateText(const QString& text) const;
 
 private:
+    QString rewriteNow(const QString& sql) const;
+
     DateOrder dateOrder_ = DateOrder::DayMonthYear;
     QChar dateSeparator_ = u'/';
     Tables tables_;
+    mutable QHash<QString, QString> recent_;
 };
 
 } // namespace rp::db

@@ -68,6 +68,16 @@ DbError procedureError(const QString& message) {
 } // namespace
 
 bool SqliteProcedures::parseCall(const QString& sql, Call& call) {
+    // A call opens with "{", EXEC or EXECUTE, after blanks and comments: any
+    // other first character rules it out without reading the statement.
+    for (const QChar c : sql) {
+        if (c.isSpace())
+            continue;
+        const char16_t u = c.unicode();
+        if (u != u'{' && u != u'e' && u != u'E' && u != u'-' && u != u'/')
+            return false;
+        break;
+    }
     const QList<SqlToken> t = significant(sql);
     qsizetype i = 0;
     bool braces = false;

@@ -251,6 +251,7 @@ void SqliteProvider::open(const QString& target, QList<ProviderError>& errors) {
 }
 
 void SqliteProvider::close() {
+    dropPrepared();
     savepoints_.clear();
     schemaVersion_ = -1;
     if (session_) {
@@ -316,12 +317,16 @@ DialectRewriter::Tables SqliteProvider::dialectTables(sqlite3* db) {
 void SqliteProvider::refreshDialectTables() const {
     if (!db_)
         return;
-    sqlite3_stmt* st = nullptr;
     int version = -1;
-    if (sqlite3_prepare_v2(db_, "PRAGMA schema_version", -1, &st, nullptr) == SQLITE_OK &&
-        sqlite3_step(st) == SQLITE_ROW)
-        version = sqlite3_column_int(st, 0);
-    sqlite3_finalize(st);
+    if (!versionStatement_ && sqlite3_prepare_v2(db_, "PRAGMA schema_version", -1,
+                                                 &versionStatement_, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(versionStatement_);
+        versionStatement_ = nullptr;
+    }
+    if (versionStatement_ && sqlite3_step(versionStatement_) == SQLITE_ROW)
+        version = sqlite3_column_int(versionStatement_, 0);
+    if (versionStatement_)
+        sqlite3_reset(versionStatement_);
     if (version == schemaVersion_ && version >= 0)
         return;
     schemaVersion_ = version;
@@ -360,9 +365,19 @@ std::unique_ptr<Cursor> SqliteProvider::runStatements(const QString& sql,
         sqlite3_stmt* st = nullptr;
         const char* next = nullptr;
         session_->startClock();
-        int rc = sqlite3_prepare_v2(db_, p, int(end - p), &st, &next);
-        if (rc != SQLITE_OK)
-            session_->fail(rc);
+        int rc = SQLITE_OK;
+        // A whole text run before as one statement without rows is taken
+        // back prepared (it leaves the kept ones while it runs).
+        const bool whole = p == utf8.constData();
+        if (whole)
+            st = reused_.take(utf8);
+        if (st) {
+            next = end;
+        } else {
+            rc = sqlite3_prepare_v2(db_, p, int(end - p), &st, &next);
+            if (rc != SQLITE_OK)
+                session_->fail(rc);
+        }
         p = next;
         if (!st)
             continue;
@@ -390,9 +405,28 @@ std::unique_ptr<Cursor> SqliteProvider::runStatements(const QString& sql,
         }
         if (counts)
             rowsAffected = (rowsAffected < 0 ? 0 : rowsAffected) + sqlite3_changes64(db_);
-        sqlite3_finalize(st);
+        if (whole && last && sqlite3_column_count(st) == 0)
+            keepPrepared(utf8, st);
+        else
+            sqlite3_finalize(st);
     }
     return nullptr;
+}
+
+void SqliteProvider::keepPrepared(const QByteArray& sql, sqlite3_stmt* st) {
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    if (reused_.size() >= kReused)
+        dropPrepared();
+    reused_.insert(sql, st);
+}
+
+void SqliteProvider::dropPrepared() {
+    sqlite3_finalize(versionStatement_);
+    versionStatement_ = nullptr;
+    for (sqlite3_stmt* st : std::as_const(reused_))
+        sqlite3_finalize(st);
+    reused_.clear();
 }
 
 std::unique_ptr<Cursor> SqliteProvider::runProcedure(const QString& sql, const QVariantList& params,

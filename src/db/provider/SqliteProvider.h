@@ -4,10 +4,13 @@
 #include "db/provider/ProviderConnection.h"
 #include "db/provider/SqliteSession.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QStringList>
 #include <memory>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace rp::db {
 
@@ -65,6 +68,11 @@ private:
     void requireOpen(QList<ProviderError>& errors);
     bool catalogMatches(const QString& catalog) const;
     void refreshDialectTables() const;
+    // Statements without rows run again and again (an UPDATE per row of a
+    // loop) are kept prepared, by their text, up to kReused of them.
+    void keepPrepared(const QByteArray& sql, sqlite3_stmt* st);
+    void dropPrepared();
+    static constexpr int kReused = 32;
 
     Options options_;
     std::shared_ptr<SqliteSession> session_;
@@ -75,6 +83,8 @@ private:
     QStringList savepoints_;
     mutable DialectRewriter rewriter_; // its tables follow the schema
     mutable int schemaVersion_ = -1;
+    mutable sqlite3_stmt* versionStatement_ = nullptr; // PRAGMA schema_version, kept prepared
+    QHash<QByteArray, sqlite3_stmt*> reused_;
 };
 
 } // namespace rp::db

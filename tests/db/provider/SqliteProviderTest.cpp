@@ -248,3 +248,54 @@ TEST(SqliteProvider, CursorOutlivingItsConnectionFailsCleanly) {
     db->connection.close();
     EXPECT_THROW(c->fetch(), DbError);
 }
+
+// The same statement run again and again is rewritten and prepared once; what
+// it does stays right through a failure, a schema change (a column that now
+// holds dates is rewritten as one), an open transaction and a reopening.
+TEST(SqliteProvider, RepeatedStatementsStayRightWhenReused) {
+    TempDatabase db;
+    db.run(QStringLiteral("CREATE TABLE T (Codigo VARCHAR(4) PRIMARY KEY, Valor INT, Fecha TEXT)"));
+    const QString inserta = QStringLiteral("INSERT INTO T (Codigo, Valor) VALUES (?, ?)");
+    for (int i = 1; i <= 50; ++i)
+        db.run(inserta, {QString::number(i), i});
+    qint64 filas = 0;
+    try {
+        db.connection.execute(inserta, &filas, {QStringLiteral("7"), 0});
+        ADD_FAILURE() << "duplicate key accepted";
+    } catch (const DbError&) {
+        db.connection.clearErrors();
+    }
+    db.run(inserta, {QStringLiteral("51"), QVariant()});
+    EXPECT_EQ(db.column(QStringLiteral("SELECT COUNT(*) FROM T")), QStringList{"51"});
+    EXPECT_EQ(db.column(QStringLiteral("SELECT Valor FROM T WHERE Codigo = '51'")),
+              QStringList{"<null>"});
+
+    const QString fecha = QStringLiteral("UPDATE T SET Fecha = '31/12/2024' WHERE Codigo = ?");
+    db.run(fecha, {QStringLiteral("1")});
+    EXPECT_EQ(db.column(QStringLiteral("SELECT Fecha FROM T WHERE Codigo = '1'")),
+              QStringList{"31/12/2024"});
+    // Fecha becomes a date column: the same text now writes an ISO date.
+    db.run(QStringLiteral("CREATE TABLE T2 (Codigo VARCHAR(4) PRIMARY KEY, Valor INT, "
+                          "Fecha DATETIME)"));
+    db.run(QStringLiteral("INSERT INTO T2 SELECT * FROM T"));
+    db.run(QStringLiteral("DROP TABLE T"));
+    db.run(QStringLiteral("ALTER TABLE T2 RENAME TO T"));
+    db.run(fecha, {QStringLiteral("2")});
+    EXPECT_EQ(db.column(QStringLiteral("SELECT Fecha FROM T WHERE Codigo = '2'")).value(0).left(10),
+              QStringLiteral("2024-12-31"));
+
+    db.connection.beginTrans();
+    db.run(QStringLiteral("UPDATE T SET Valor = Valor + 1 WHERE Codigo = ?"),
+           {QStringLiteral("3")});
+    db.connection.rollbackTrans();
+    db.run(QStringLiteral("UPDATE T SET Valor = Valor + 1 WHERE Codigo = ?"),
+           {QStringLiteral("4")});
+    EXPECT_EQ(db.column(QStringLiteral("SELECT Valor FROM T WHERE Codigo IN ('3', '4') "
+                                       "ORDER BY Codigo")),
+              (QStringList{"3", "5"}));
+
+    db.connection.close();
+    db.connection.openWith(std::make_unique<SqliteProvider>(), db.path);
+    db.run(inserta, {QStringLiteral("52"), 52});
+    EXPECT_EQ(db.column(QStringLiteral("SELECT COUNT(*) FROM T")), QStringList{"52"});
+}
