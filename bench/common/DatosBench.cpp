@@ -5,6 +5,7 @@
 #include "db/DB_Dll.h"
 #include "db/provider/ConnectionString.h"
 #include "suite/Aplicacion.h"
+#include "suite/DLL_Print.h"
 #include "suite/Regional.h"
 
 #include <QDir>
@@ -89,6 +90,8 @@ QString DatosBench::abrirBaseCompartida() {
         ajustes.programFolder += QLatin1Char('/');
     ajustes.sqliteExtension = moduloFunciones();
     rp::db::setProviderSettings(ajustes);
+    // As the start-up does: the report output finds the templates there.
+    rp::suite::dllPrint().pPathSistema = ajustes.programFolder;
     db.gServidor = QStringLiteral("sqlite");
     db.gDBName = CarpetaDemo::nombreBaseDeDatos();
     db.gUsuario = CarpetaDemo::usuarioDemo();
