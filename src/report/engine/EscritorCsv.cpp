@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QSaveFile>
 #include <QStringList>
+#include <charconv>
 #include <cmath>
 
 namespace rp::motor {
@@ -24,6 +25,42 @@ void escribirLinea(QIODevice& salida, const QStringList& celdas) {
     if (salida.write(linea) != linea.size())
         throw ErrorMotor(
             QStringLiteral("no se puede escribir el archivo CSV: %1").arg(salida.errorString()));
+}
+
+// A finite number in the C locale's form, as QLocale::c().toString(d, 'f' or
+// 'g', precision) writes it, without its per-call locale work. Both round
+// the exact binary value correctly; they differ only on an exact tie (Qt
+// rounds it away from zero), so a number whose next figure is a 5 goes
+// through QLocale. Negative zero is written "0", as QLocale does.
+QString numero(double d, std::chars_format forma, int precision) {
+    const auto comoQLocale = [&] {
+        return QLocale::c().toString(d, forma == std::chars_format::fixed ? 'f' : 'g', precision);
+    };
+    if (precision < 0 || precision > 99)
+        return comoQLocale();
+    if (d == 0)
+        d = 0.0;
+    char buffer[512];
+    char* const fin = buffer + sizeof buffer;
+    // One figure more: the one the rounding looks at.
+    std::to_chars_result r =
+        forma == std::chars_format::fixed
+            ? std::to_chars(buffer, fin, d, forma, precision + 1)
+            : std::to_chars(buffer, fin, d, std::chars_format::scientific, precision);
+    if (r.ec != std::errc())
+        return comoQLocale();
+    const char* siguiente = r.ptr - 1;
+    if (forma != std::chars_format::fixed) {
+        while (siguiente > buffer && *siguiente != 'e')
+            --siguiente;
+        --siguiente;
+    }
+    if (*siguiente == '5')
+        return comoQLocale();
+    r = std::to_chars(buffer, fin, d, forma, precision);
+    if (r.ec != std::errc())
+        return comoQLocale();
+    return QString::fromLatin1(buffer, r.ptr - buffer);
 }
 
 } // namespace
@@ -73,11 +110,10 @@ QString EscritorCsv::celda(const QVariant& v, const FormatoColumna& formato) {
         if (!std::isfinite(d))
             return QString();
         if (formato.tipo == FormatoColumna::Entero)
-            return QLocale::c().toString(std::round(d), 'f', 0);
+            return numero(std::round(d), std::chars_format::fixed, 0);
         if (formato.tipo == FormatoColumna::Numero || formato.tipo == FormatoColumna::Cambio)
-            return QLocale::c().toString(d, 'f', formato.decimales);
-        QString t = QLocale::c().toString(d, 'g', 15);
-        return t;
+            return numero(d, std::chars_format::fixed, formato.decimales);
+        return numero(d, std::chars_format::general, 15);
     }
     if (ValoresFormula::esFecha(v))
         return v.toDate().toString(Qt::ISODate);

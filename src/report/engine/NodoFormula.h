@@ -22,8 +22,14 @@ struct NodoLiteral {
 struct NodoCampo {
     QString tabla;
     QString campo;
+    // The canonical key worked out once when the tree is built (it is read
+    // for every row); empty in a node built without it.
+    QString claveHecha = QString();
     // Canonical key: both parts upper-cased, "TABLA.CAMPO".
-    QString clave() const { return tabla.toUpper() + QLatin1Char('.') + campo.toUpper(); }
+    QString clave() const { return claveHecha.isEmpty() ? claveDe(tabla, campo) : claveHecha; }
+    static QString claveDe(const QString& tabla, const QString& campo) {
+        return tabla.toUpper() + QLatin1Char('.') + campo.toUpper();
+    }
 };
 
 // {@nombre}: the value of a formula slot of the report.

@@ -335,7 +335,7 @@ Formula ParserFormula::primario() {
         return nodo(tk, NodoLiteral{QVariant(tk.texto)});
     case TokenFormula::Campo:
         tomar();
-        return nodo(tk, NodoCampo{tk.texto, tk.campo});
+        return nodo(tk, NodoCampo{tk.texto, tk.campo, NodoCampo::claveDe(tk.texto, tk.campo)});
     case TokenFormula::Formula:
         tomar();
         return nodo(tk, NodoReferenciaFormula{tk.texto});

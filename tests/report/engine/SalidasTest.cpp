@@ -10,7 +10,12 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <iomanip>
 
 using namespace rp::motor;
 
@@ -86,6 +91,73 @@ TEST(EscritorCsv, CeldasRfc4180YFormulasNeutralizadas) {
         "2024-12-31",
         EscritorCsv::celda(QDateTime(QDate(2024, 12, 31), QTime(10, 30)), fecha).toStdString());
     EXPECT_EQ("", EscritorCsv::celda(QVariant(), texto).toStdString());
+}
+
+// Numbers are written as the C locale writes them, byte for byte: exact
+// ties (rounded away from zero), negative zero, huge and tiny values, and a
+// large random sample of prices, integers and arbitrary bit patterns.
+TEST(EscritorCsv, NumerosComoLosEscribeElLocaleC) {
+    FormatoColumna texto, entero, numero;
+    entero.tipo = FormatoColumna::Entero;
+    numero.tipo = FormatoColumna::Numero;
+    QRandomGenerator azar(4);
+    QList<double> valores = {0.0,
+                             -0.0,
+                             0.5,
+                             2.5,
+                             -2.5,
+                             0.125,
+                             1.005,
+                             2.675,
+                             1e15,
+                             1e16,
+                             1e17,
+                             1e21,
+                             1e-5,
+                             5e-324,
+                             1e308,
+                             -1e-20,
+                             -0.001,
+                             0.045,
+                             100000000000000.5,
+                             404679173788194.3125,
+                             123456789012345.65};
+    for (int i = 0; i < 20000; ++i) {
+        double d = 0;
+        switch (i % 4) {
+        case 0:
+            d = std::round(azar.generateDouble() * 1e7) / 1000.0;
+            break;
+        case 1:
+            d = (azar.generateDouble() - 0.5) * std::pow(10.0, int(azar.bounded(40)) - 20);
+            break;
+        case 2:
+            d = double(qint64(azar.generate64() >> 12)) / 8.0;
+            break;
+        default: {
+            const quint64 bits = azar.generate64();
+            std::memcpy(&d, &bits, sizeof d);
+            if (!std::isfinite(d))
+                d = 1;
+        }
+        }
+        valores << d;
+    }
+    int distintos = 0;
+    for (const double d : valores) {
+        for (int decimales : {0, 1, 2, 3, 4}) {
+            numero.decimales = decimales;
+            if (EscritorCsv::celda(d, numero) != QLocale::c().toString(d, 'f', decimales) &&
+                ++distintos < 5)
+                ADD_FAILURE() << std::setprecision(17) << d << " with " << decimales;
+        }
+        if (EscritorCsv::celda(d, texto) != QLocale::c().toString(d, 'g', 15) && ++distintos < 5)
+            ADD_FAILURE() << std::setprecision(17) << d << " general";
+        if (EscritorCsv::celda(d, entero) != QLocale::c().toString(std::round(d), 'f', 0) &&
+            ++distintos < 5)
+            ADD_FAILURE() << std::setprecision(17) << d << " whole";
+    }
+    EXPECT_EQ(distintos, 0);
 }
 
 TEST(EscritorCsv, ArchivoConTitulosVisiblesDesdeLaBase) {
