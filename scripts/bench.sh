@@ -71,6 +71,6 @@ done
 echo
 echo "== Summary ($(date -u +%Y-%m-%d), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')) =="
 awk -F'\t' '
-    BEGIN { printf "%-12s %-44s %10s %9s %9s %11s  %s\n", "binary", "benchmark", "rows", "seconds", "cpu s", "rows/s", "other" }
-    { printf "%-12s %-44s %10s %9s %9s %11s  %s\n", $1, $2, $3, $4, $5, $6, $7 }' "$summary"
+    BEGIN { printf "%-12s %-44s %10s %9s %9s %11s %7s  %s\n", "binary", "benchmark", "rows", "seconds", "cpu s", "rows/s", "ratio", "other" }
+    { printf "%-12s %-44s %10s %9s %9s %11s %7s  %s\n", $1, $2, $3, $4, $5, $6, $7, $8 }' "$summary"
 exit $status

@@ -85,7 +85,20 @@ void ResumenBench::Finalize() {
         << relleno(QStringLiteral("rows"), 10, true) << "  "
         << relleno(QStringLiteral("seconds"), 9, true) << "  "
         << relleno(QStringLiteral("cpu s"), 9, true) << "  "
-        << relleno(QStringLiteral("rows/s"), 11, true) << "  other\n";
+        << relleno(QStringLiteral("rows/s"), 11, true) << "  "
+        << relleno(QStringLiteral("ratio"), 7, true) << "  other\n";
+    // The ratio column: wall time against the reference of the comparison the
+    // benchmark is measured in, if any.
+    const auto razon = [&](const QString& nombre) {
+        for (const Comparacion& c : comparaciones_) {
+            const Linea* a = buscar(c.medida);
+            const Linea* b = buscar(c.referencia);
+            if (c.medida == nombre && a && b && a->error.isEmpty() && b->error.isEmpty() &&
+                b->segundos > 0)
+                return numero(a->segundos / b->segundos, 2) + QLatin1Char('x');
+        }
+        return QStringLiteral("-");
+    };
     QFile tsv(qEnvironmentVariable("RP_BENCH_RESUMEN"));
     const bool conTsv = !tsv.fileName().isEmpty() && tsv.open(QIODevice::Append | QIODevice::Text);
     QTextStream tsvOut(&tsv);
@@ -94,7 +107,7 @@ void ResumenBench::Finalize() {
         if (!l.error.isEmpty()) {
             out << relleno(l.nombre, ancho, false) << "  ERROR: " << l.error << "\n";
             if (conTsv)
-                tsvOut << programa << '\t' << l.nombre << "\t-\t-\t-\t-\tERROR: " << l.error
+                tsvOut << programa << '\t' << l.nombre << "\t-\t-\t-\t-\t-\tERROR: " << l.error
                        << '\n';
             continue;
         }
@@ -104,10 +117,12 @@ void ResumenBench::Finalize() {
         const QString porSegundo = numero(l.filasPorSegundo, 0);
         out << relleno(l.nombre, ancho, false) << "  " << relleno(filas, 10, true) << "  "
             << relleno(segundos, 9, true) << "  " << relleno(cpu, 9, true) << "  "
-            << relleno(porSegundo, 11, true) << "  " << l.otros << "\n";
+            << relleno(porSegundo, 11, true) << "  " << relleno(razon(l.nombre), 7, true) << "  "
+            << l.otros << "\n";
         if (conTsv)
             tsvOut << programa << '\t' << l.nombre << '\t' << filas << '\t' << segundos << '\t'
-                   << cpu << '\t' << porSegundo << '\t' << l.otros << '\n';
+                   << cpu << '\t' << porSegundo << '\t' << razon(l.nombre) << '\t' << l.otros
+                   << '\n';
     }
     for (const Comparacion& c : comparaciones_) {
         const Linea* a = buscar(c.medida);
@@ -122,7 +137,7 @@ void ResumenBench::Finalize() {
                      numero(a->segundosCpu, 3), numero(b->segundosCpu, 3));
         out << "  " << c.texto << ": " << detalle << "\n";
         if (conTsv)
-            tsvOut << programa << '\t' << c.texto << "\t-\t-\t-\t-\t" << detalle << '\n';
+            tsvOut << programa << '\t' << c.texto << "\t-\t-\t-\t-\t-\t" << detalle << '\n';
     }
     out.flush();
 }
