@@ -46,6 +46,19 @@ QString FormatoValores::texto(const QVariant& v) const {
     return v.toString();
 }
 
+namespace {
+
+// A number, or a text that reads as one; nullopt otherwise.
+std::optional<double> numeroDe(const QVariant& v) {
+    if (ValoresFormula::esNumero(v))
+        return v.toDouble();
+    if (ValoresFormula::esTexto(v))
+        return ValoresFormula::aNumero(v.toString());
+    return std::nullopt;
+}
+
+} // namespace
+
 QString FormatoValores::mostrar(const QVariant& v, const FormatoColumna& f) const {
     if (ValoresFormula::esNulo(v))
         return QString();
@@ -55,22 +68,14 @@ QString FormatoValores::mostrar(const QVariant& v, const FormatoColumna& f) cons
         return texto(v).trimmed();
     case FormatoColumna::Entero:
     case FormatoColumna::Numero: {
-        std::optional<double> d;
-        if (ValoresFormula::esNumero(v))
-            d = v.toDouble();
-        else if (ValoresFormula::esTexto(v))
-            d = ValoresFormula::aNumero(v.toString());
+        const std::optional<double> d = numeroDe(v);
         if (!d)
             return texto(v);
         return numeroFijo(*d, f.tipo == FormatoColumna::Entero ? 0 : f.decimales,
                           regional_.separadorDecimal, regional_.separadorMiles);
     }
     case FormatoColumna::Cambio: {
-        std::optional<double> d;
-        if (ValoresFormula::esNumero(v))
-            d = v.toDouble();
-        else if (ValoresFormula::esTexto(v))
-            d = ValoresFormula::aNumero(v.toString());
+        const std::optional<double> d = numeroDe(v);
         if (!d || !std::isfinite(*d))
             return QString();
         const QString cifra = numeroFijo(std::fabs(*d), f.decimales, regional_.separadorDecimal,
