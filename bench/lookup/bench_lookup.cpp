@@ -6,7 +6,7 @@
 #include "lookup/Lib_FrmCons3.h"
 #include "lookup/Lib_FrmCons3Tree.h"
 #include "lookup/SentenciaConsulta.h"
-#include "lookup/VentanaConsulta.h"
+#include "lookup/widgets/VentanaConsulta.h"
 #include "suite/SistemaInfo.h"
 
 #include <QApplication>

@@ -4,8 +4,8 @@
 // the pages laid out while the search runs.
 #include "HistorialBench.h"
 #include "common/DatosBench.h"
-#include "report/engine/BarraBusqueda.h"
-#include "report/engine/VentanaVistaPrevia.h"
+#include "report/engine/widgets/BarraBusqueda.h"
+#include "report/engine/widgets/VentanaVistaPrevia.h"
 #include "ui/Operador.h"
 
 #include <QApplication>

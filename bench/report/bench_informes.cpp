@@ -10,9 +10,9 @@
 #include "report/ExportarReporte.h"
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/EscritorCsv.h"
-#include "report/engine/SalidaPdf.h"
-#include "report/engine/VentanaVistaPrevia.h"
-#include "report/engine/VistaPagina.h"
+#include "report/engine/widgets/SalidaPdf.h"
+#include "report/engine/widgets/VentanaVistaPrevia.h"
+#include "report/engine/widgets/VistaPagina.h"
 #include "ui/Operador.h"
 
 #include <QApplication>

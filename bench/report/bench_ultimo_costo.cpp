@@ -4,7 +4,7 @@
 // runs on its own copy of the database; after both ran, the copies are
 // compared article by article (final FHULTIMOCOSTO values).
 #include "banner/Dll_Display.h"
-#include "banner/VentanaCartel.h"
+#include "banner/widgets/VentanaCartel.h"
 #include "common/DatosBench.h"
 #include "common/HerramientaSqlite.h"
 #include "db/DB_Dll.h"

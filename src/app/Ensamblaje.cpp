@@ -7,7 +7,7 @@
 #include "report/ExportarReporte.h"
 #include "ui/Operador.h"
 #include "ui/OperadorLote.h"
-#include "ui/OperadorQt.h"
+#include "ui/widgets/OperadorQt.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,8 +4,8 @@
 #include "db/provider/Connection.h"
 #include "db/provider/SqlTrace.h"
 #include "report/ReporteControl.h"
-#include "report/engine/EjecutorReporte.h"
-#include "report/engine/VentanaVistaPrevia.h"
+#include "report/engine/widgets/EjecutorReporte.h"
+#include "report/engine/widgets/VentanaVistaPrevia.h"
 #include "ui/Operador.h"
 
 #include <memory>

@@ -1,19 +1,19 @@
 #include "app/VentanaPrograma.h"
 
 #include "banner/Dll_Display.h"
-#include "banner/VentanaCartel.h"
-#include "connections/VentanaAcceso.h"
+#include "banner/widgets/VentanaCartel.h"
 #include "connections/frmAcceso.h"
+#include "connections/widgets/VentanaAcceso.h"
 #include "db/DB_Dll.h"
-#include "lookup/VentanaConsulta.h"
+#include "lookup/widgets/VentanaConsulta.h"
 #include "report/ComandosBarra.h"
 #include "report/FormularioTarifario.h"
-#include "report/VentanaFiltros.h"
-#include "report/VentanaTarifario.h"
-#include "report/engine/VentanaDialogoImpresion.h"
+#include "report/engine/widgets/VentanaDialogoImpresion.h"
+#include "report/widgets/VentanaFiltros.h"
+#include "report/widgets/VentanaTarifario.h"
 #include "startup/Configuracion.h"
 #include "startup/Sesion.h"
-#include "ui/OperadorQt.h"
+#include "ui/widgets/OperadorQt.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,7 +1,7 @@
 // The banner window on the offscreen platform.
-#include "banner/VentanaCartel.h"
+#include "banner/widgets/VentanaCartel.h"
 #include "banner/Dll_Display.h"
-#include "banner/VentanaCartelImagen.h"
+#include "banner/widgets/VentanaCartelImagen.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,12 +2,12 @@
 // opens what the operator chose: the embedded database picked by platform.
 #include "AccesoFixture.h"
 #include "VentanaEspera.h"
-#include "connections/VentanaAcceso.h"
 #include "connections/frmAcceso.h"
+#include "connections/widgets/VentanaAcceso.h"
 #include "db/DB_Dll.h"
 #include "db/provider/ConnectionString.h"
 #include "db/provider/SqliteProvider.h"
-#include "ui/OperadorQt.h"
+#include "ui/widgets/OperadorQt.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // The dialog "Control de Acceso" on the offscreen platform.
-#include "connections/VentanaAcceso.h"
+#include "connections/widgets/VentanaAcceso.h"
 #include "AccesoFixture.h"
 #include "VentanaEspera.h"
 #include "connections/frmAcceso.h"
@@ -8,7 +8,7 @@
 #include "db/provider/ConnectionString.h"
 #include "db/provider/SqliteProvider.h"
 #include "suite/Utilidades.h"
-#include "ui/OperadorQt.h"
+#include "ui/widgets/OperadorQt.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connections/VentanaAcceso.h"
+#include "connections/widgets/VentanaAcceso.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -3,11 +3,11 @@
 // pages on which no value or title is cut.
 #include "ProgramaPrueba.h"
 
-#include "report/engine/BarraBusqueda.h"
 #include "report/engine/ContextoReporte.h"
-#include "report/engine/PintorPagina.h"
 #include "report/engine/ReportePreparado.h"
-#include "report/engine/VistaPagina.h"
+#include "report/engine/widgets/BarraBusqueda.h"
+#include "report/engine/widgets/PintorPagina.h"
+#include "report/engine/widgets/VistaPagina.h"
 
 #include <QApplication>
 #include <QFont>

@@ -5,7 +5,7 @@
 
 #include "report/ComandosFiltros.h"
 #include "report/FiltrosGuardados.h"
-#include "report/engine/VentanaVistaPrevia.h"
+#include "report/engine/widgets/VentanaVistaPrevia.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "db/DB_Dll.h"
 #include "db/provider/Connection.h"
 #include "db/provider/SqliteProvider.h"
-#include "report/QtCampoTexto.h"
+#include "report/widgets/QtCampoTexto.h"
 #include "startup/Configuracion.h"
 #include "startup/Sesion.h"
 #include "suite/DLL_Print.h"

@@ -2,8 +2,8 @@
 
 #include "app/Ensamblaje.h"
 #include "app/OpcionesPrograma.h"
-#include "report/VentanaTarifario.h"
-#include "report/engine/VentanaVistaPrevia.h"
+#include "report/engine/widgets/VentanaVistaPrevia.h"
+#include "report/widgets/VentanaTarifario.h"
 #include "ui/OperadorGuion.h"
 
 #include <QTemporaryDir>

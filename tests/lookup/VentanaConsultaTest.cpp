@@ -1,10 +1,10 @@
-#include "lookup/VentanaConsulta.h"
+#include "lookup/widgets/VentanaConsulta.h"
 #include "ConsultaDemoPrueba.h"
 #include "lookup/ArchivoAnchos.h"
 #include "lookup/Lib_FrmCons3.h"
 #include "lookup/Lib_FrmCons3Tree.h"
-#include "lookup/VentanaConsultaArbol.h"
-#include "ui/OperadorQt.h"
+#include "lookup/widgets/VentanaConsultaArbol.h"
+#include "ui/widgets/OperadorQt.h"
 
 #include <QApplication>
 #include <QHeaderView>

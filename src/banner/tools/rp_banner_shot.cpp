@@ -2,7 +2,7 @@
 // cancel button. Usage: rp_banner_shot OUTPUT.png (any Qt platform, offscreen
 // included).
 #include "banner/Dll_Display.h"
-#include "banner/VentanaCartel.h"
+#include "banner/widgets/VentanaCartel.h"
 
 #include <QApplication>
 #include <QPixmap>

@@ -2,8 +2,8 @@
 // registered connections, the second one picked. Usage:
 // rp_connections_shot OUTPUT.png (any Qt platform, offscreen included).
 #include "connections/GrabarBase.h"
-#include "connections/VentanaAcceso.h"
 #include "connections/frmAcceso.h"
+#include "connections/widgets/VentanaAcceso.h"
 #include "suite/Aplicacion.h"
 
 #include <QApplication>

@@ -10,8 +10,8 @@
 #include "db/provider/ConnectionString.h"
 #include "lookup/Lib_FrmCons3.h"
 #include "lookup/Lib_FrmCons3Tree.h"
-#include "lookup/VentanaConsulta.h"
-#include "lookup/VentanaConsultaArbol.h"
+#include "lookup/widgets/VentanaConsulta.h"
+#include "lookup/widgets/VentanaConsultaArbol.h"
 #include "suite/Aplicacion.h"
 #include "suite/Regional.h"
 

@@ -7,8 +7,8 @@
 // captions and the focus colour the configuration gives when it names none.
 #include "report/ComandosFiltros.h"
 #include "report/FormularioTarifario.h"
-#include "report/VentanaFiltros.h"
-#include "report/VentanaTarifario.h"
+#include "report/widgets/VentanaFiltros.h"
+#include "report/widgets/VentanaTarifario.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -2,14 +2,14 @@
 #include "../BaseDePrueba.h"
 #include "../LectorXlsx.h"
 
-#include "report/engine/BarraBusqueda.h"
 #include "report/engine/DialogoImpresion.h"
-#include "report/engine/EjecutorReporte.h"
 #include "report/engine/LectorPlantilla.h"
 #include "report/engine/Paginador.h"
 #include "report/engine/ReportePreparado.h"
-#include "report/engine/SalidaImpresora.h"
-#include "report/engine/VentanaVistaPrevia.h"
+#include "report/engine/widgets/BarraBusqueda.h"
+#include "report/engine/widgets/EjecutorReporte.h"
+#include "report/engine/widgets/SalidaImpresora.h"
+#include "report/engine/widgets/VentanaVistaPrevia.h"
 #include "ui/OperadorGuion.h"
 
 #include <QAction>

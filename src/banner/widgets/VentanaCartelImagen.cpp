@@ -1,4 +1,4 @@
-#include "banner/VentanaCartelImagen.h"
+#include "banner/widgets/VentanaCartelImagen.h"
 
 #include "banner/Lbf_CtrlDisplay.h"
 

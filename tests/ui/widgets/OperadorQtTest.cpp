@@ -1,4 +1,4 @@
-#include "ui/OperadorQt.h"
+#include "ui/widgets/OperadorQt.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -1,9 +1,9 @@
-#include "lookup/VentanaConsulta.h"
+#include "lookup/widgets/VentanaConsulta.h"
 
 #include "lookup/Lib_FrmCons3.h"
-#include "lookup/VentanaConsultaArbol.h"
+#include "lookup/widgets/VentanaConsultaArbol.h"
 #include "suite/ControlesForm.h"
-#include "ui/OperadorQt.h"
+#include "ui/widgets/OperadorQt.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "report/engine/EjecutorReporte.h"
+#include "report/engine/widgets/EjecutorReporte.h"
 
 #include "report/engine/DialogoImpresion.h"
 #include "report/engine/EscritorCsv.h"
@@ -7,9 +7,9 @@
 #include "report/engine/LectorPlantilla.h"
 #include "report/engine/Paginador.h"
 #include "report/engine/ReportePreparado.h"
-#include "report/engine/SalidaImpresora.h"
-#include "report/engine/SalidaPdf.h"
-#include "report/engine/VentanaVistaPrevia.h"
+#include "report/engine/widgets/SalidaImpresora.h"
+#include "report/engine/widgets/SalidaPdf.h"
+#include "report/engine/widgets/VentanaVistaPrevia.h"
 #include "ui/Operador.h"
 
 #include <QGuiApplication>

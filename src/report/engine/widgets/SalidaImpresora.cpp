@@ -1,9 +1,9 @@
-#include "report/engine/SalidaImpresora.h"
+#include "report/engine/widgets/SalidaImpresora.h"
 
 #include "report/engine/DisenoPagina.h"
 #include "report/engine/ErrorMotor.h"
-#include "report/engine/PintorPagina.h"
 #include "report/engine/ReportePreparado.h"
+#include "report/engine/widgets/PintorPagina.h"
 
 #include <QPageLayout>
 #include <QPageSize>

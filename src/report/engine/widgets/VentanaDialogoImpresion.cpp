@@ -1,4 +1,4 @@
-#include "report/engine/VentanaDialogoImpresion.h"
+#include "report/engine/widgets/VentanaDialogoImpresion.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,4 +1,4 @@
-#include "report/engine/PintorPagina.h"
+#include "report/engine/widgets/PintorPagina.h"
 
 #include "report/engine/ContextoReporte.h"
 

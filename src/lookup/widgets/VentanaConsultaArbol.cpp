@@ -1,7 +1,7 @@
-#include "lookup/VentanaConsultaArbol.h"
+#include "lookup/widgets/VentanaConsultaArbol.h"
 
 #include "lookup/Lib_FrmCons3Tree.h"
-#include "lookup/VentanaConsulta.h"
+#include "lookup/widgets/VentanaConsulta.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

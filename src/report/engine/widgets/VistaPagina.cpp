@@ -1,6 +1,6 @@
-#include "report/engine/VistaPagina.h"
+#include "report/engine/widgets/VistaPagina.h"
 
-#include "report/engine/PintorPagina.h"
+#include "report/engine/widgets/PintorPagina.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
-#include "banner/VentanaCartel.h"
+#include "banner/widgets/VentanaCartel.h"
 
 #include "banner/Lbf_CtrlDisplay.h"
-#include "banner/VentanaCartelImagen.h"
+#include "banner/widgets/VentanaCartelImagen.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "report/QtBarraReporte.h"
+#include "report/widgets/QtBarraReporte.h"
 
 #include "report/BarraReporte.h"
 

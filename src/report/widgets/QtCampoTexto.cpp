@@ -1,4 +1,4 @@
-#include "report/QtCampoTexto.h"
+#include "report/widgets/QtCampoTexto.h"
 
 #include "report/FormularioTarifario.h"
 #include "suite/ControlesForm.h"

@@ -1,11 +1,11 @@
-#include "report/engine/SalidaPdf.h"
+#include "report/engine/widgets/SalidaPdf.h"
 
 #include "report/engine/DisenoPagina.h"
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/LectorFilas.h"
 #include "report/engine/Paginador.h"
-#include "report/engine/PintorPagina.h"
 #include "report/engine/ReportePreparado.h"
+#include "report/engine/widgets/PintorPagina.h"
 
 #include <QPageLayout>
 #include <QPageSize>

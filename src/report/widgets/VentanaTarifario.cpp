@@ -1,12 +1,12 @@
-#include "report/VentanaTarifario.h"
+#include "report/widgets/VentanaTarifario.h"
 
 #include "report/ComandosFiltros.h"
 
 #include "report/CamposFormulario.h"
 #include "report/ConsultaCampo.h"
 #include "report/FormularioTarifario.h"
-#include "report/QtBarraReporte.h"
-#include "report/QtCampoTexto.h"
+#include "report/widgets/QtBarraReporte.h"
+#include "report/widgets/QtCampoTexto.h"
 #include "suite/Regional.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "report/engine/BarraBusqueda.h"
+#include "report/engine/widgets/BarraBusqueda.h"
 
 #include "report/engine/Paginador.h"
 

@@ -1,7 +1,7 @@
-#include "report/VentanaFiltros.h"
+#include "report/widgets/VentanaFiltros.h"
 
 #include "report/ComandosFiltros.h"
-#include "ui/OperadorQt.h"
+#include "ui/widgets/OperadorQt.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

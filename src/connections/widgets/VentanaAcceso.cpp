@@ -1,7 +1,7 @@
-#include "connections/VentanaAcceso.h"
+#include "connections/widgets/VentanaAcceso.h"
 
 #include "db/AccesoPrompt.h"
-#include "ui/OperadorQt.h"
+#include "ui/widgets/OperadorQt.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

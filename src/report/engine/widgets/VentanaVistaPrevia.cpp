@@ -1,16 +1,16 @@
-#include "report/engine/VentanaVistaPrevia.h"
+#include "report/engine/widgets/VentanaVistaPrevia.h"
 
 #include "db/provider/ProviderError.h"
-#include "report/engine/BarraBusqueda.h"
 #include "report/engine/DialogoImpresion.h"
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/EscritorCsv.h"
 #include "report/engine/EscritorXlsx.h"
 #include "report/engine/LectorFilas.h"
 #include "report/engine/ReportePreparado.h"
-#include "report/engine/SalidaImpresora.h"
-#include "report/engine/SalidaPdf.h"
-#include "report/engine/VistaPagina.h"
+#include "report/engine/widgets/BarraBusqueda.h"
+#include "report/engine/widgets/SalidaImpresora.h"
+#include "report/engine/widgets/SalidaPdf.h"
+#include "report/engine/widgets/VistaPagina.h"
 #include "ui/Operador.h"
 
 #include <QCloseEvent>
