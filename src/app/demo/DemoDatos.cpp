@@ -4,6 +4,7 @@
 #include "app/demo/HistorialDemo.h"
 #include "app/demo/MaestroDemo.h"
 #include "app/demo/SentenciaSqlite.h"
+#include "db/provider/SqlServerFunctions.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -13,48 +14,9 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#ifdef RP_DEMO_FUNCIONES_PROVEEDOR
-#include "db/provider/SqlServerFunctions.h"
-#endif
-
 namespace rp::demo {
 
 namespace {
-
-#ifndef RP_DEMO_FUNCIONES_PROVEEDOR
-// Case-insensitive, blind to trailing blanks: the comparison SQL Server's
-// default collation makes, as the database provider registers it.
-int compararMssql(void*, int n1, const void* p1, int n2, const void* p2) {
-    const auto* a = static_cast<const unsigned char*>(p1);
-    const auto* b = static_cast<const unsigned char*>(p2);
-    while (n1 > 0 && a[n1 - 1] == ' ')
-        --n1;
-    while (n2 > 0 && b[n2 - 1] == ' ')
-        --n2;
-    bool ascii = true;
-    for (int i = 0; i < n1 && ascii; ++i)
-        ascii = a[i] < 0x80;
-    for (int i = 0; i < n2 && ascii; ++i)
-        ascii = b[i] < 0x80;
-    if (ascii) {
-        const int n = std::min(n1, n2);
-        for (int i = 0; i < n; ++i) {
-            int ca = a[i], cb = b[i];
-            if (ca >= 'A' && ca <= 'Z')
-                ca += 32;
-            if (cb >= 'A' && cb <= 'Z')
-                cb += 32;
-            if (ca != cb)
-                return ca < cb ? -1 : 1;
-        }
-        return n1 == n2 ? 0 : (n1 < n2 ? -1 : 1);
-    }
-    const int r = QString::compare(QString::fromUtf8(reinterpret_cast<const char*>(a), n1),
-                                   QString::fromUtf8(reinterpret_cast<const char*>(b), n2),
-                                   Qt::CaseInsensitive);
-    return r == 0 ? 0 : (r < 0 ? -1 : 1);
-}
-#endif
 
 using Filas = QList<QVariantList>;
 
@@ -80,11 +42,7 @@ OpcionesDemo OpcionesDemo::escala(const QString& nombre, bool* ok) {
 DemoDatos::DemoDatos(const OpcionesDemo& opciones) : opciones_(opciones) {}
 
 bool DemoDatos::registrarFunciones(sqlite3* db) {
-#ifdef RP_DEMO_FUNCIONES_PROVEEDOR
     return rp::db::registerSqlServerFunctions(db) == SQLITE_OK;
-#else
-    return sqlite3_create_collation(db, "MSSQL", SQLITE_UTF8, nullptr, compararMssql) == SQLITE_OK;
-#endif
 }
 
 QString DemoDatos::textoSql(const QString& nombre) {

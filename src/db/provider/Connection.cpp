@@ -1,11 +1,9 @@
 #include "db/provider/Connection.h"
 
 #include "db/provider/ConnectionString.h"
+#include "db/provider/OdbcProvider.h"
 #include "db/provider/SqlTrace.h"
 #include "db/provider/SqliteProvider.h"
-#ifdef RP_HAVE_ODBC_PROVIDER
-#include "db/provider/OdbcProvider.h"
-#endif
 
 #include <QElapsedTimer>
 #include <atomic>
@@ -66,11 +64,7 @@ void Connection::open(const QString& connectionString, const QString& user,
             sqlite->setDefaultDatabase(target.database, errors_);
         provider = std::move(sqlite);
     } else {
-#ifdef RP_HAVE_ODBC_PROVIDER
         provider = std::make_unique<OdbcProvider>();
-#else
-        throw DbError(errc::Unspecified, QStringLiteral("Provider cannot be found."), kSource);
-#endif
     }
     provider->setCommandTimeout(commandTimeout_);
     provider->open(target.target, errors_);

@@ -20,9 +20,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
-#ifdef RP_HAVE_QTEST
 #include <QTest>
-#endif
 #include <gtest/gtest.h>
 
 using namespace rp::motor;
@@ -229,17 +227,12 @@ TEST_F(Render, VistaPreviaMuestraLaPrimeraPaginaAntesDeLaUltimaFila) {
     }
     EXPECT_TRUE(operador_.sinInesperadas()) << operador_.resumenInesperadas().toStdString();
 
-#ifdef RP_HAVE_QTEST
     // Esc closes (and deletes) the window.
     QTest::keyClick(v, Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(v.isNull());
-#else
-    v->close();
-#endif
 }
 
-#ifdef RP_HAVE_QTEST
 // The search starts on the pages laid out so far, shows its first hit at once
 // and goes on as pages arrive; Esc cancels it and the window stays.
 TEST_F(Render, BusquedaMientrasSeComponenLasPaginasYEscLaCancela) {
@@ -285,9 +278,7 @@ TEST_F(Render, BusquedaMientrasSeComponenLasPaginasYEscLaCancela) {
     EXPECT_EQ(QStringLiteral("1 de %1").arg(esperadas), etiqueta->text());
     v->close();
 }
-#endif
 
-#ifdef RP_HAVE_QTEST
 // Esc during the Excel export from the preview cancels it: no file, no
 // message, the window stays; closing the window waits for the export too.
 TEST_F(Render, ExportarExcelDesdeLaVistaPreviaSeCancelaConEsc) {
@@ -323,7 +314,6 @@ TEST_F(Render, ExportarExcelDesdeLaVistaPreviaSeCancelaConEsc) {
     EXPECT_TRUE(operador_.sinInesperadas()) << operador_.resumenInesperadas().toStdString();
     v->close();
 }
-#endif
 
 TEST_F(Render, VistaPreviaInformaUnErrorDeLaConsulta) {
     SolicitudReporte s;
