@@ -1,5 +1,6 @@
 #include "report/ArmarFiltro.h"
 
+#include "db/TextoVb.h"
 #include "suite/Regional.h"
 #include "suite/Utilidades.h"
 
@@ -33,9 +34,7 @@ Clase claseDe(qint16 tipo) {
 
 // A string literal of the formula language: apostrophes inside are doubled.
 QString literal(const QString& texto) {
-    QString t = texto;
-    t.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + t + QLatin1Char('\'');
+    return QLatin1Char('\'') + db::TextoVb::duplicarApostrofes(texto) + QLatin1Char('\'');
 }
 
 QString fechaHora(const QDateTime& m) {

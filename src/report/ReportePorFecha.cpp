@@ -1,5 +1,6 @@
 #include "report/ReportePorFecha.h"
 
+#include "db/TextoVb.h"
 #include "report/FormularioTarifario.h"
 #include "report/Reporte.h"
 #include "report/ReporteEntorno.h"
@@ -10,16 +11,8 @@
 
 namespace rp::report {
 
+using db::TextoVb;
 using suite::Utilidades;
-
-namespace {
-
-QString sqlTexto(const QString& valor) {
-    QString t = valor;
-    return t.replace(QLatin1Char('\''), QLatin1String("''"));
-}
-
-} // namespace
 
 QString ReportePorFecha::condicionArticulos(const FormularioTarifario& f) {
     struct Columna {
@@ -44,7 +37,7 @@ QString ReportePorFecha::condicionArticulos(const FormularioTarifario& f) {
             continue;
         const QString cota = c.ancho > 0 ? Utilidades::FormatoCodigo(texto, c.ancho) : texto;
         w += (w.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
-             QLatin1String(c.comparacion) + QLatin1Char('\'') + sqlTexto(cota) +
+             QLatin1String(c.comparacion) + QLatin1Char('\'') + TextoVb::duplicarApostrofes(cota) +
              QStringLiteral("' ");
     }
     return w;
@@ -54,8 +47,8 @@ QString ReportePorFecha::formulaUsuario(const FormularioTarifario& f) {
     const QString usuario = f.textoDe(QStringLiteral("UsrDesde")).trimmed();
     if (usuario.isEmpty())
         return QString();
-    return QStringLiteral("{KS_RP_CambiosPreciosHis;1.USUARIO}='") + sqlTexto(usuario) +
-           QStringLiteral("'");
+    return QStringLiteral("{KS_RP_CambiosPreciosHis;1.USUARIO}='") +
+           TextoVb::duplicarApostrofes(usuario) + QStringLiteral("'");
 }
 
 int ReportePorFecha::clase(const FormularioTarifario& f) {
@@ -102,8 +95,9 @@ void ReportePorFecha::ejecutar(ReporteEntorno& e) {
         [&] { titulos[0] = e.tituloEmpresa(); },
         [&] {
             // Field texts inside the formula's quotes, apostrophes doubled.
-            titulos[1] = QStringLiteral("Parametros='Lista=") + sqlTexto(lista) +
-                         QStringLiteral("   Fecha=") + sqlTexto(fecha) + QStringLiteral("'");
+            titulos[1] = QStringLiteral("Parametros='Lista=") + TextoVb::duplicarApostrofes(lista) +
+                         QStringLiteral("   Fecha=") + TextoVb::duplicarApostrofes(fecha) +
+                         QStringLiteral("'");
         },
         [&] {
             control.Reset();

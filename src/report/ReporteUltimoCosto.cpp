@@ -1,6 +1,7 @@
 #include "report/ReporteUltimoCosto.h"
 
 #include "banner/Dll_Display.h"
+#include "db/TextoVb.h"
 #include "report/EscaneoUltimoCosto.h"
 #include "report/FormularioTarifario.h"
 #include "report/Reporte.h"
@@ -11,16 +12,8 @@
 
 namespace rp::report {
 
+using db::TextoVb;
 using suite::Utilidades;
-
-namespace {
-
-QString comillas(const QString& valor) {
-    QString t = valor;
-    return t.replace(QLatin1Char('\''), QLatin1String("''"));
-}
-
-} // namespace
 
 ReporteUltimoCosto::Rangos ReporteUltimoCosto::rangos(const FormularioTarifario& f) {
     struct Par {
@@ -43,7 +36,8 @@ ReporteUltimoCosto::Rangos ReporteUltimoCosto::rangos(const FormularioTarifario&
             const QString t = f.textoDe(QLatin1String(clave)).trimmed();
             if (t.isEmpty())
                 return QString();
-            return comillas(p.ancho > 0 ? Utilidades::FormatoCodigo(t, p.ancho) : t);
+            return TextoVb::duplicarApostrofes(p.ancho > 0 ? Utilidades::FormatoCodigo(t, p.ancho)
+                                                           : t);
         };
         const QString desde = cota(p.desde);
         const QString hasta = cota(p.hasta);
@@ -93,9 +87,10 @@ void ReporteUltimoCosto::ejecutar(ReporteEntorno& e) {
             titulos[0] = e.tituloEmpresa();
             // The header names the list this tab scans (not the fields of
             // the report by date), quoted as a formula text.
-            titulos[1] = QStringLiteral("Parametros='Lista=") +
-                         comillas(f.textoDe(QStringLiteral("ListaC")).trimmed()) +
-                         QStringLiteral("'");
+            titulos[1] =
+                QStringLiteral("Parametros='Lista=") +
+                TextoVb::duplicarApostrofes(f.textoDe(QStringLiteral("ListaC")).trimmed()) +
+                QStringLiteral("'");
         },
         [&] {
             control.Reset();

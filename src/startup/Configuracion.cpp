@@ -1,6 +1,7 @@
 #include "startup/Configuracion.h"
 
 #include "db/DB_Dll.h"
+#include "db/TextoVb.h"
 #include "startup/AvisoError.h"
 #include "startup/Sesion.h"
 #include "suite/Aplicacion.h"
@@ -67,8 +68,7 @@ QString leerClave(DB_Dll& db, const QString& rutina, const QString& Clave, QStri
     if (cfg.TablaConfiguracion.trimmed().isEmpty())
         cfg.TablaConfiguracion = QStringLiteral("TA_CONFIGURACION");
     const QString clave = Clave.trimmed();
-    QString literal = clave;
-    literal.replace(QLatin1Char('\''), QLatin1String("''"));
+    const QString literal = rp::db::TextoVb::duplicarApostrofes(clave);
     QString sql = QStringLiteral("SELECT VALOR, valoraux FROM ") + cfg.TablaConfiguracion +
                   QStringLiteral(" with(nolock)  WHERE CLAVE = '") + literal + QLatin1Char('\'');
     if (clave.compare(QLatin1String("[FECHA HASTA]"), Qt::CaseInsensitive) == 0 ||
@@ -134,8 +134,7 @@ void GrabaCfgKS(const QString& Clave, const QVariant& Valor, const QString& Valo
     ConfiguracionCargada& cfg = configuracion();
     if (cfg.TablaConfiguracion.trimmed().isEmpty())
         cfg.TablaConfiguracion = QStringLiteral("TA_CONFIGURACION");
-    QString clave = Clave;
-    clave.replace(QLatin1Char('\''), QLatin1String("''"));
+    const QString clave = rp::db::TextoVb::duplicarApostrofes(Clave);
     QString sql = QStringLiteral("SELECT * FROM ") + cfg.TablaConfiguracion +
                   QStringLiteral(" with(nolock)  WHERE CLAVE = '") + clave + QLatin1Char('\'');
     Recordset rs;
@@ -208,8 +207,7 @@ void CargaConfiguracion(const QString& CarpetaPrograma) {
     // The user's row: unit of business and the pro-forma permission.
     try {
         DB_Dll& db = rp::db::baseCompartida();
-        QString usuario = sesion().gUsuarioLogeado;
-        usuario.replace(QLatin1Char('\''), QLatin1String("''"));
+        const QString usuario = rp::db::TextoVb::duplicarApostrofes(sesion().gUsuarioLogeado);
         QString sql = QStringLiteral("Select * from ta_usuarios  with(nolock)  where Nombre = '") +
                       usuario + QLatin1Char('\'');
         Recordset rs;

@@ -1,6 +1,7 @@
 #include "startup/NombreReporte.h"
 
 #include "db/DB_Dll.h"
+#include "db/TextoVb.h"
 #include "startup/AvisoError.h"
 #include "startup/Configuracion.h"
 #include "suite/Aplicacion.h"
@@ -16,17 +17,12 @@ namespace rp::startup {
 using db::DB_Dll;
 using db::DbError;
 using db::Recordset;
+using db::TextoVb;
 using suite::Utilidades;
 
 namespace {
 
 const QString kRutina = QStringLiteral("NombreReporte$");
-
-// A text value inside an SQL string literal.
-QString sqlTexto(const QString& valor) {
-    QString t = valor;
-    return t.replace(QLatin1Char('\''), QLatin1String("''"));
-}
 
 QString carpeta() {
     return suite::Aplicacion::carpetaPrograma();
@@ -169,7 +165,7 @@ QString NombreReporte(const QString& Reporte, const QString& Opcion, ArchivosRep
     };
     auto abrir = [&](const QString& clave) {
         QString sql = QStringLiteral("SELECT * FROM TA_REPORTES  with(nolock)  WHERE NOMBRE = '") +
-                      sqlTexto(clave.trimmed()) + QStringLiteral("'");
+                      TextoVb::duplicarApostrofes(clave.trimmed()) + QStringLiteral("'");
         db.AbrirRecordset(sql, rs);
     };
     auto cerrar = [&] {
@@ -186,8 +182,9 @@ QString NombreReporte(const QString& Reporte, const QString& Opcion, ArchivosRep
     if (!paso([&] {
             electronico = db.ExisteEnTabla(
                 QStringLiteral("V_MV_CPTE_ELECTRONICOS"), tipo, QStringLiteral("TC"), nullptr, 8,
-                QStringLiteral(" TC='") + sqlTexto(tipo) + QStringLiteral("' AND IDCOMPROBANTE='") +
-                    sqlTexto(IdComprobante.trimmed()) + QStringLiteral("'"),
+                QStringLiteral(" TC='") + TextoVb::duplicarApostrofes(tipo) +
+                    QStringLiteral("' AND IDCOMPROBANTE='") +
+                    TextoVb::duplicarApostrofes(IdComprobante.trimmed()) + QStringLiteral("'"),
                 true);
         }))
         return resultado;
@@ -243,19 +240,20 @@ QString NombreReporte(const QString& Reporte, const QString& Opcion, ArchivosRep
         IdComprobante.endsWith(QLatin1Char('R'), Qt::CaseInsensitive)) {
         QString unegocio;
         seguir = paso([&] {
-            unegocio = db.DatosTabla(QStringLiteral("V_MV_CPTE"), IdComprobante,
-                                     QStringLiteral("UNEGOCIO"), QStringLiteral("IDCOMPROBANTE"), 8,
-                                     QStringLiteral(" TC='RM' AND IDCOMPROBANTE='") +
-                                         sqlTexto(IdComprobante) + QStringLiteral("'"),
-                                     true, false)
-                           .toString()
-                           .trimmed();
+            unegocio =
+                db.DatosTabla(QStringLiteral("V_MV_CPTE"), IdComprobante,
+                              QStringLiteral("UNEGOCIO"), QStringLiteral("IDCOMPROBANTE"), 8,
+                              QStringLiteral(" TC='RM' AND IDCOMPROBANTE='") +
+                                  TextoVb::duplicarApostrofes(IdComprobante) + QStringLiteral("'"),
+                              true, false)
+                    .toString()
+                    .trimmed();
         });
         if (seguir && !unegocio.isEmpty()) {
             seguir = paso([&] {
                 Recordset un;
                 QString sql = QStringLiteral("SELECT * FROM V_TA_UNIDADNEGOCIO WHERE CODIGO='") +
-                              sqlTexto(Utilidades::FormatoCodigo(unegocio, 4)) +
+                              TextoVb::duplicarApostrofes(Utilidades::FormatoCodigo(unegocio, 4)) +
                               QStringLiteral("'");
                 db.AbrirRecordset(sql, un);
                 const QString ruta =
@@ -295,7 +293,8 @@ QString NombreReporte(const QString& Reporte, const QString& Opcion, ArchivosRep
                 Recordset un;
                 QString sql =
                     QStringLiteral("SELECT * FROM V_TA_UNIDADNEGOCIO WHERE LTRIM(PDV)='") +
-                    sqlTexto(IdComprobante.left(4).trimmed()) + QStringLiteral("'");
+                    TextoVb::duplicarApostrofes(IdComprobante.left(4).trimmed()) +
+                    QStringLiteral("'");
                 db.AbrirRecordset(sql, un);
                 if (hayFila(un)) {
                     const QVariant usa = un.value(QStringLiteral("usaefc"));

@@ -1,6 +1,7 @@
 #include "startup/RegistraAcceso.h"
 
 #include "db/DB_Dll.h"
+#include "db/TextoVb.h"
 #include "startup/AvisoError.h"
 #include "startup/FormatosFecha.h"
 #include "startup/Sentencias.h"
@@ -73,10 +74,8 @@ void RegistraAcceso(const QString& Proceso) {
         try {
             // Operator-typed names reach the statement with their apostrophes
             // doubled, so they can never change it.
-            QString usuario = s.gUsuarioLogeado;
-            usuario.replace(QLatin1Char('\''), QLatin1String("''"));
-            QString nombreProceso = proceso;
-            nombreProceso.replace(QLatin1Char('\''), QLatin1String("''"));
+            const QString usuario = rp::db::TextoVb::duplicarApostrofes(s.gUsuarioLogeado);
+            const QString nombreProceso = rp::db::TextoVb::duplicarApostrofes(proceso);
             QString sql =
                 QStringLiteral("SELECT TA_TAREAS.USUARIO, TA_MENU.Proceso, TA_MENU.Clave , "
                                "TA_MENU.Nombre ") +
