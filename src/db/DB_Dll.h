@@ -3,6 +3,7 @@
 #include "db/provider/Connection.h"
 #include "db/provider/ProviderError.h"
 #include "db/provider/Recordset.h"
+#include "suite/PasosReintento.h"
 
 #include <QString>
 #include <QVariant>
@@ -114,6 +115,9 @@ public:
     // The layer's failure report: box, log line, answer (0 for error number 0).
     int TratamientoErrores(const DbError& CodErr, std::optional<int> Botones = std::nullopt,
                            const std::optional<QString>& Rutina = std::nullopt);
+    // Steps under that report for routine `Rutina`: a database error asks
+    // Abort / Retry / Ignore; any other exception leaves the routine.
+    rp::suite::PasosReintento pasosConAviso(const QString& Rutina);
     QString ArchivoErrores() const { return gLogErr; }
     void setArchivoErrores(const QVariant& ruta) { gLogErr = ruta.toString(); }
     // Kept in the interface; they do nothing.

@@ -245,6 +245,21 @@ int DB_Dll::TratamientoErrores(const DbError& CodErr, std::optional<int> Botones
                                                 CodErr.source(), QStringLiteral("5"), rutaLog());
 }
 
+rp::suite::PasosReintento DB_Dll::pasosConAviso(const QString& Rutina) {
+    return rp::suite::PasosReintento(
+        [this, Rutina](const rp::suite::CodErr& error) {
+            return rp::suite::RegistroErrores::Informar(error, 18, Rutina, error.source,
+                                                        QStringLiteral("5"), rutaLog());
+        },
+        [](std::exception_ptr excepcion) {
+            try {
+                std::rethrow_exception(excepcion);
+            } catch (const DbError& e) {
+                return rp::suite::CodErr{e.number(), e.description(), e.source()};
+            }
+        });
+}
+
 void DB_Dll::QConsulta(const QVariant&, const QVariant&, const QVariant&, const QVariant&,
                        const QVariant&, const QVariant&) {}
 

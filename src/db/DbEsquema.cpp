@@ -68,19 +68,13 @@ bool DB_Dll::ExisteTablaDB(const QString& Tabla) {
 bool DB_Dll::ExisteCampoDB(const QString& Tabla, const QString& Campo) {
     if (TextoVb::contiene(baseCompartida().gProveedor, QStringLiteral("ORACLE")))
         return true;
-    for (;;) {
-        try {
-            std::unique_ptr<Cursor> columnas = conexion().openSchemaColumns(gDBName, Tabla);
-            if (!columnas)
-                return false;
-            return buscarEnCatalogo(*columnas, QStringLiteral("COLUMN_NAME"), Campo);
-        } catch (const DbError& e) {
-            const int respuesta = baseCompartida().TratamientoErrores(
-                e, std::nullopt, QStringLiteral("VerificaCampos"));
-            if (respuesta != ui::vbRetry)
-                return false;
-        }
-    }
+    // Ignore and Abort both answer that the field is not there.
+    bool existe = false;
+    baseCompartida().pasosConAviso(QStringLiteral("VerificaCampos"))([&] {
+        std::unique_ptr<Cursor> columnas = conexion().openSchemaColumns(gDBName, Tabla);
+        existe = columnas && buscarEnCatalogo(*columnas, QStringLiteral("COLUMN_NAME"), Campo);
+    });
+    return existe;
 }
 
 void DB_Dll::AddField(const QString& Tabla, const QString& Campo, const QString& Tipo,

@@ -3,23 +3,8 @@
 #include "db/provider/ProviderError.h"
 #include "report/ReporteControl.h"
 #include "report/engine/ErrorMotor.h"
-#include "ui/Operador.h"
 
 namespace rp::report {
-
-bool ReportePasos::operator()(const std::function<void()>& paso) {
-    for (;;) {
-        try {
-            paso();
-            return true;
-        } catch (...) {
-            const int respuesta = informe_(errorDe(std::current_exception()));
-            if (respuesta == ui::vbRetry)
-                continue;
-            return respuesta == ui::vbIgnore;
-        }
-    }
-}
 
 suite::CodErr ReportePasos::errorDe(std::exception_ptr excepcion) {
     const QString origen = QStringLiteral("rp_tarifario");

@@ -5,6 +5,7 @@
 #include "startup/AvisoError.h"
 #include "startup/Configuracion.h"
 #include "suite/Aplicacion.h"
+#include "suite/PasosReintento.h"
 #include "suite/SistemaInfo.h"
 #include "suite/Utilidades.h"
 #include "ui/Operador.h"
@@ -31,21 +32,19 @@ QString carpeta() {
 // Runs one step of NombreReporte under the error report: false when the
 // operator gave up (the operation then ends).
 bool paso(const std::function<void()>& cuerpo) {
-    for (;;) {
-        suite::CodErr error;
+    static const auto traduccion = [](std::exception_ptr excepcion) {
         try {
-            cuerpo();
-            return true;
+            std::rethrow_exception(excepcion);
         } catch (const DbError& e) {
-            error = {e.number(), e.description(), e.source()};
-        } catch (const std::exception& e) {
-            error = {440, QString::fromLocal8Bit(e.what()), QStringLiteral("rp_tarifario")};
+            return suite::CodErr{e.number(), e.description(), e.source()};
+        } catch (...) {
+            return suite::PasosReintento::errorDe(std::current_exception());
         }
-        const int respuesta = AvisoError(error, std::nullopt, kRutina);
-        if (respuesta == ui::vbRetry)
-            continue;
-        return respuesta == ui::vbIgnore;
-    }
+    };
+    suite::PasosReintento pasos(
+        [](const suite::CodErr& error) { return AvisoError(error, std::nullopt, kRutina); },
+        traduccion);
+    return pasos(cuerpo);
 }
 
 // A step of VerificaReporte: failures are skipped silently.
