@@ -10,6 +10,8 @@
 #include "lookup/Lib_FrmCons3.h"
 #include "lookup/Lib_FrmCons3Tree.h"
 #include "report/ConsultaCampo.h"
+#include "report/engine/ErrorMotor.h"
+#include "report/engine/EscritorCsv.h"
 #include "startup/IniciarSistema.h"
 #include "suite/Aplicacion.h"
 
@@ -95,8 +97,16 @@ int Programa::consultar(const QString& texto) {
         salida.flush();
         aviso(QStringLiteral("rp_tarifario: %1").arg(e.description()));
         return 1;
+    } catch (const rp::motor::ErrorMotor& e) {
+        aviso(QStringLiteral("rp_tarifario: %1").arg(e.texto()));
+        return 1;
     }
-    salida.flush();
+    // The rows are only out once the buffers reach the output.
+    if (!salida.flush() || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        aviso(QStringLiteral("rp_tarifario: no se puede escribir la salida: %1")
+                  .arg(salida.errorString()));
+        return 1;
+    }
     db.CierraRecordset(rs);
     return 0;
 }
@@ -113,7 +123,7 @@ int Programa::consultarCampo(const QString& tag, const std::optional<QString>& b
     auto linea = [&salida](const QStringList& celdas) {
         QStringList citadas;
         for (const QString& t : celdas)
-            citadas << SalidaCsv::citar(t);
+            citadas << rp::motor::EscritorCsv::citar(t);
         salida.write((citadas.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8());
     };
     bool mostrada = false;

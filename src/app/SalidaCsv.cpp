@@ -1,27 +1,14 @@
 #include "app/SalidaCsv.h"
 
 #include "db/provider/Recordset.h"
+#include "report/engine/EscritorCsv.h"
 
 #include <QDateTime>
 #include <QStringList>
 
 namespace rp::app {
 
-QString SalidaCsv::citar(const QString& text) {
-    static const QString special = QStringLiteral(",\"\r\n");
-    bool needs = false;
-    for (const QChar c : text) {
-        if (special.contains(c)) {
-            needs = true;
-            break;
-        }
-    }
-    if (!needs)
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
+using rp::motor::EscritorCsv;
 
 QString SalidaCsv::celda(const QVariant& value) {
     if (value.isNull() || !value.isValid())
@@ -37,23 +24,29 @@ QString SalidaCsv::celda(const QVariant& value) {
     }
     case QMetaType::QDate:
         return value.toDate().toString(Qt::ISODate);
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        return value.toString();
     default:
-        return citar(value.toString());
+        return EscritorCsv::celdaTexto(value.toString());
     }
 }
 
 qint64 SalidaCsv::escribir(rp::db::Recordset& rs, QIODevice& out) {
     QStringList header;
     for (int i = 0; i < rs.fieldCount(); ++i)
-        header << citar(rs.field(i).name);
-    out.write(header.join(QLatin1Char(',')).toUtf8() + "\r\n");
+        header << EscritorCsv::celdaTexto(rs.field(i).name);
+    EscritorCsv::escribirLinea(out, header);
     qint64 rows = 0;
+    QStringList cells;
     while (!rs.eof()) {
-        QStringList cells;
-        cells.reserve(rs.fieldCount());
+        cells.clear();
         for (int i = 0; i < rs.fieldCount(); ++i)
             cells << celda(rs.value(i));
-        out.write(cells.join(QLatin1Char(',')).toUtf8() + "\r\n");
+        EscritorCsv::escribirLinea(out, cells);
         ++rows;
         rs.moveNext();
     }

@@ -18,14 +18,14 @@
 
 namespace rp::motor {
 
-namespace {
-
-void escribirLinea(QIODevice& salida, const QStringList& celdas) {
+void EscritorCsv::escribirLinea(QIODevice& salida, const QStringList& celdas) {
     const QByteArray linea = celdas.join(QLatin1Char(',')).toUtf8() + "\r\n";
     if (salida.write(linea) != linea.size())
         throw ErrorMotor(
             QStringLiteral("no se puede escribir el archivo CSV: %1").arg(salida.errorString()));
 }
+
+namespace {
 
 // A finite number in the C locale's form, as QLocale::c().toString(d, 'f' or
 // 'g', precision) writes it, without its per-call locale work. Both round

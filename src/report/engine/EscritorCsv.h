@@ -5,6 +5,7 @@
 
 #include <QIODevice>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 namespace rp::motor {
@@ -29,6 +30,10 @@ public:
     // whole or not at all.
     static qint64 escribirArchivo(const ReportePreparado& reporte, const FuenteDatos& fuente,
                                   const QString& ruta);
+
+    // One line of ready cells, joined with commas and ended with CR LF.
+    // Throws ErrorMotor when the output cannot take it.
+    static void escribirLinea(QIODevice& salida, const QStringList& celdas);
 
     static QString celda(const QVariant& valor, const FormatoColumna& formato);
     static QString celdaTexto(const QString& texto);
