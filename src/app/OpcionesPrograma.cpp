@@ -1,5 +1,8 @@
 #include "app/OpcionesPrograma.h"
 
+#include <QCommandLineParser>
+#include <utility>
+
 namespace rp::app {
 
 namespace {
@@ -10,171 +13,155 @@ std::optional<int> leerEntero(const QString& text) {
     return ok ? std::optional<int>(v) : std::nullopt;
 }
 
-} // namespace
+// Options that take a value; the others are switches.
+const QStringList kConValor = {QStringLiteral("program-folder"),
+                               QStringLiteral("trace-sql"),
+                               QStringLiteral("query"),
+                               QStringLiteral("lookup"),
+                               QStringLiteral("lookup-search"),
+                               QStringLiteral("export"),
+                               QStringLiteral("tab"),
+                               QStringLiteral("price"),
+                               QStringLiteral("order"),
+                               QStringLiteral("field"),
+                               QStringLiteral("columns"),
+                               QStringLiteral("preset"),
+                               QStringLiteral("save-preset")};
+const QStringList kInterruptores = {QStringLiteral("demo"), QStringLiteral("batch"),
+                                    QStringLiteral("changes"), QStringLiteral("help"),
+                                    QStringLiteral("version")};
 
-std::optional<OpcionesPrograma> OpcionesPrograma::leer(const QStringList& args, QString& error) {
-    OpcionesPrograma o;
+// Step 1: where the options end. Options come first ("--name value" or
+// "--name=value"); the first argument that does not start with "--", or a
+// bare "--", starts the launch parameter string. A switch given a value or
+// an option missing its value is refused here, with the program's own words.
+bool separarOpciones(const QStringList& args, QStringList& opciones, QStringList& resto,
+                     QString& error) {
     qsizetype i = 0;
-    auto valor = [&](const QString& name, QString inlineValue,
-                     bool hasInline) -> std::optional<QString> {
-        if (hasInline)
-            return inlineValue;
-        if (i + 1 >= args.size()) {
-            error = QStringLiteral("la opción --%1 necesita un valor").arg(name);
-            return std::nullopt;
-        }
-        return args.at(++i);
-    };
     for (; i < args.size(); ++i) {
         const QString& a = args.at(i);
         if (a == QLatin1String("--")) {
-            ++i;
-            break;
+            resto = args.mid(i + 1);
+            return true;
         }
         if (!a.startsWith(QLatin1String("--")))
             break;
-        QString name = a.mid(2);
-        QString inlineValue;
-        const qsizetype eq = name.indexOf(QLatin1Char('='));
-        const bool hasInline = eq >= 0;
-        if (hasInline) {
-            inlineValue = name.mid(eq + 1);
-            name = name.left(eq);
+        const qsizetype eq = a.indexOf(QLatin1Char('='));
+        const QString nombre = a.mid(2, eq < 0 ? -1 : eq - 2);
+        opciones << a;
+        if (kInterruptores.contains(nombre) && eq >= 0) {
+            error = QStringLiteral("la opción --%1 no lleva valor").arg(nombre);
+            return false;
         }
-        auto flag = [&](bool& target) {
-            if (hasInline) {
-                error = QStringLiteral("la opción --%1 no lleva valor").arg(name);
+        if (kConValor.contains(nombre) && eq < 0) {
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("la opción --%1 necesita un valor").arg(nombre);
                 return false;
             }
-            target = true;
-            return true;
-        };
-        auto entero = [&](std::optional<int>& target) {
-            const auto v = valor(name, inlineValue, hasInline);
-            if (!v)
-                return false;
-            target = leerEntero(*v);
-            if (!target) {
-                error = QStringLiteral("la opción --%1 espera un número: %2").arg(name, *v);
-                return false;
-            }
-            return true;
-        };
-        bool ok = true;
-        if (name == QLatin1String("program-folder")) {
-            const auto v = valor(name, inlineValue, hasInline);
-            ok = v.has_value();
-            if (ok)
-                o.carpetaPrograma = *v;
-        } else if (name == QLatin1String("demo")) {
-            ok = flag(o.demo);
-        } else if (name == QLatin1String("batch")) {
-            ok = flag(o.lote);
-        } else if (name == QLatin1String("changes")) {
-            ok = flag(o.variacion);
-        } else if (name == QLatin1String("help")) {
-            ok = flag(o.ayuda);
-        } else if (name == QLatin1String("version")) {
-            ok = flag(o.version);
-        } else if (name == QLatin1String("trace-sql")) {
-            const auto v = valor(name, inlineValue, hasInline);
-            ok = v.has_value();
-            if (ok)
-                o.trazaSql = *v;
-        } else if (name == QLatin1String("query")) {
-            const auto v = valor(name, inlineValue, hasInline);
-            ok = v.has_value();
-            if (ok)
-                o.consulta = *v;
-        } else if (name == QLatin1String("lookup")) {
-            const auto v = valor(name, inlineValue, hasInline);
-            ok = v.has_value();
-            if (ok)
-                o.consultaCampo = *v;
-        } else if (name == QLatin1String("lookup-search")) {
-            const auto v = valor(name, inlineValue, hasInline);
-            ok = v.has_value();
-            if (ok)
-                o.textoConsulta = *v;
-        } else if (name == QLatin1String("export")) {
-            const auto v = valor(name, inlineValue, hasInline);
-            ok = v.has_value();
-            if (ok)
-                o.exportar = *v;
-        } else if (name == QLatin1String("preset")) {
-            const auto v = valor(name, inlineValue, hasInline);
-            ok = v.has_value();
-            if (ok)
-                o.filtro = *v;
-        } else if (name == QLatin1String("save-preset")) {
-            const auto v = valor(name, inlineValue, hasInline);
-            ok = v.has_value();
-            if (ok)
-                o.guardarFiltro = *v;
-        } else if (name == QLatin1String("tab")) {
-            ok = entero(o.pestana);
-        } else if (name == QLatin1String("price")) {
-            ok = entero(o.precio);
-        } else if (name == QLatin1String("order")) {
-            ok = entero(o.orden);
-        } else if (name == QLatin1String("field")) {
-            const auto v = valor(name, inlineValue, hasInline);
-            ok = v.has_value();
-            if (ok) {
-                const qsizetype p = v->indexOf(QLatin1Char('='));
-                if (p <= 0) {
-                    error = QStringLiteral("--field espera CLAVE=VALOR: %1").arg(*v);
-                    ok = false;
-                } else {
-                    o.campos.append({v->left(p).trimmed(), v->mid(p + 1)});
-                }
-            }
-        } else if (name == QLatin1String("columns")) {
-            const auto v = valor(name, inlineValue, hasInline);
-            ok = v.has_value();
-            if (ok) {
-                QList<int> list;
-                for (const QString& part : v->split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-                    const auto n = leerEntero(part);
-                    if (!n) {
-                        error = QStringLiteral("--columns espera índices separados por comas: %1")
-                                    .arg(*v);
-                        ok = false;
-                        break;
-                    }
-                    list.append(*n);
-                }
-                if (ok)
-                    o.columnas = list;
-            }
-        } else {
-            error = QStringLiteral("opción desconocida: --%1").arg(name);
-            ok = false;
+            opciones << args.at(++i);
         }
-        if (!ok)
-            return std::nullopt;
     }
-    o.parametros = args.mid(i).join(QLatin1Char(' '));
+    resto = args.mid(i);
+    return true;
+}
+
+// Step 2: the options through QCommandLineParser (unknown names refused).
+bool analizar(QCommandLineParser& parser, const QStringList& opciones, QString& error) {
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    for (const QString& n : kConValor)
+        parser.addOption(QCommandLineOption(n, QString(), QStringLiteral("valor")));
+    for (const QString& n : kInterruptores)
+        parser.addOption(QCommandLineOption(n));
+    if (parser.parse(QStringList{QStringLiteral("rp_tarifario")} + opciones))
+        return true;
+    const QStringList desconocidas = parser.unknownOptionNames();
+    error = desconocidas.isEmpty()
+                ? parser.errorText()
+                : QStringLiteral("opción desconocida: --%1").arg(desconocidas.first());
+    return false;
+}
+
+// Step 3: the values into the options, numbers and lists checked.
+bool tomarValores(const QCommandLineParser& p, OpcionesPrograma& o, QString& error) {
+    const auto texto = [&p](const char* n) { return p.value(QLatin1String(n)); };
+    const auto dado = [&p](const char* n) { return p.isSet(QLatin1String(n)); };
+    o.carpetaPrograma = texto("program-folder");
+    o.demo = dado("demo");
+    o.lote = dado("batch");
+    o.variacion = dado("changes");
+    o.ayuda = dado("help");
+    o.version = dado("version");
+    o.trazaSql = texto("trace-sql");
+    if (dado("query"))
+        o.consulta = texto("query");
+    if (dado("lookup"))
+        o.consultaCampo = texto("lookup");
+    if (dado("lookup-search"))
+        o.textoConsulta = texto("lookup-search");
+    o.exportar = texto("export");
+    if (dado("preset"))
+        o.filtro = texto("preset");
+    if (dado("save-preset"))
+        o.guardarFiltro = texto("save-preset");
+    for (const auto& [nombre, destino] :
+         {std::pair{"tab", &o.pestana}, std::pair{"price", &o.precio},
+          std::pair{"order", &o.orden}}) {
+        if (!dado(nombre))
+            continue;
+        *destino = leerEntero(texto(nombre));
+        if (!*destino) {
+            error = QStringLiteral("la opción --%1 espera un número: %2")
+                        .arg(QLatin1String(nombre), texto(nombre));
+            return false;
+        }
+    }
+    for (const QString& v : p.values(QStringLiteral("field"))) {
+        const qsizetype igual = v.indexOf(QLatin1Char('='));
+        if (igual <= 0) {
+            error = QStringLiteral("--field espera CLAVE=VALOR: %1").arg(v);
+            return false;
+        }
+        o.campos.append({v.left(igual).trimmed(), v.mid(igual + 1)});
+    }
+    if (dado("columns")) {
+        const QString v = texto("columns");
+        QList<int> lista;
+        for (const QString& parte : v.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const auto n = leerEntero(parte);
+            if (!n) {
+                error = QStringLiteral("--columns espera índices separados por comas: %1").arg(v);
+                return false;
+            }
+            lista.append(*n);
+        }
+        o.columnas = lista;
+    }
+    return true;
+}
+
+// Step 4: the options that cannot go together, and the export's file type.
+bool verificarCombinaciones(const OpcionesPrograma& o, QString& error) {
     if (!o.exportar.isEmpty() && o.consulta) {
         error = QStringLiteral("--query y --export no se pueden usar juntas");
-        return std::nullopt;
+        return false;
     }
     if (o.textoConsulta && !o.consultaCampo) {
         error = QStringLiteral("--lookup-search necesita --lookup");
-        return std::nullopt;
+        return false;
     }
     if (o.consultaCampo && (o.consulta || !o.exportar.isEmpty())) {
         error = QStringLiteral("--lookup no se puede usar junto con --query ni --export");
-        return std::nullopt;
+        return false;
     }
     if (o.guardarFiltro && (o.consulta || o.consultaCampo || !o.exportar.isEmpty())) {
         error = QStringLiteral("--save-preset guarda el filtro sin ejecutar nada: no se usa junto "
                                "con --export, --query ni --lookup");
-        return std::nullopt;
+        return false;
     }
     if (o.filtro && o.exportar.isEmpty()) {
         error = QStringLiteral("--preset se usa con --export");
-        return std::nullopt;
+        return false;
     }
     if (!o.exportar.isEmpty() && o.exportar != QLatin1String("-")) {
         const QString lower = o.exportar.toLower();
@@ -182,9 +169,28 @@ std::optional<OpcionesPrograma> OpcionesPrograma::leer(const QStringList& args, 
             !lower.endsWith(QLatin1String(".xlsx"))) {
             error =
                 QStringLiteral("--export admite archivos .pdf, .csv o .xlsx: %1").arg(o.exportar);
-            return std::nullopt;
+            return false;
         }
     }
+    return true;
+}
+
+} // namespace
+
+std::optional<OpcionesPrograma> OpcionesPrograma::leer(const QStringList& args, QString& error) {
+    QStringList opciones;
+    QStringList resto;
+    if (!separarOpciones(args, opciones, resto, error))
+        return std::nullopt;
+    QCommandLineParser parser;
+    if (!analizar(parser, opciones, error))
+        return std::nullopt;
+    OpcionesPrograma o;
+    if (!tomarValores(parser, o, error))
+        return std::nullopt;
+    o.parametros = resto.join(QLatin1Char(' '));
+    if (!verificarCombinaciones(o, error))
+        return std::nullopt;
     return o;
 }
 

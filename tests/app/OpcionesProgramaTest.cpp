@@ -81,3 +81,27 @@ TEST(OpcionesPrograma, LookupAndItsSearch) {
 }
 
 } // namespace
+
+// Values are taken as they stand, even when they look like options; a launch
+// string may start with a single dash; an empty inline value is a value.
+TEST(OpcionesPrograma, ValuesAndLaunchStringsThatLookLikeOptions) {
+    auto o = leer({"--query", "--demo", "--field=Lista=1", "-x", "--batch"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->consulta.value(), "--demo");
+    EXPECT_FALSE(o->demo);
+    ASSERT_EQ(o->campos.size(), 1);
+    EXPECT_EQ(o->campos[0].second, "1");
+    EXPECT_FALSE(o->lote);
+    EXPECT_EQ(o->parametros, "-x --batch");
+
+    o = leer({"--query=", "--tab", "-2"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->consulta.value(), "");
+    EXPECT_EQ(o->pestana.value(), -2);
+
+    QString err;
+    EXPECT_FALSE(leer({"--batch", "--bogus=1", "@Server=x;"}, &err));
+    EXPECT_EQ(err, "opción desconocida: --bogus");
+    EXPECT_FALSE(leer({"--version=2"}, &err));
+    EXPECT_EQ(err, "la opción --version no lleva valor");
+}
