@@ -2,27 +2,11 @@
 // is written by the literal builders and read back as it was, on the
 // embedded provider and through ODBC (SQLite ODBC driver).
 #include "DbPrueba.h"
+#include "TextosHostiles.h"
 #include "db/provider/ConnectionString.h"
 
 namespace rp::db::test {
 namespace {
-
-QStringList valoresTecleados() {
-    return {
-        QStringLiteral("O'Brien"),
-        QStringLiteral("' OR '1'='1"),
-        QString(QLatin1String("")),
-        QStringLiteral("termina en \\"),
-        QStringLiteral("--"),
-        QStringLiteral("dos\nlineas"),
-        QString(QChar(0x02BC)) + QStringLiteral("modificador"),
-        QString(QChar(0xFF07)) + QStringLiteral("ancho"),
-        QStringLiteral("?"),
-        QStringLiteral("{fn"),
-        QStringLiteral("%_["),
-        QString(4000, QLatin1Char('a')) + QLatin1Char('\''),
-    };
-}
 
 class DbValoresTecleados : public DbPrueba, public ::testing::WithParamInterface<bool> {
 protected:
@@ -47,7 +31,7 @@ protected:
         sql(QStringLiteral("CREATE TABLE VALORES (id int, v varchar(5000))"));
         sql(QStringLiteral("INSERT INTO VALORES VALUES (0, 'otro')"));
         int id = 1;
-        for (const QString& v : valoresTecleados()) {
+        for (const QString& v : rp::prueba::textosHostiles()) {
             try {
                 db.conexion().execute(QStringLiteral("INSERT INTO VALORES VALUES (?, ?)"), nullptr,
                                       {id++, v});
@@ -64,7 +48,7 @@ protected:
 
 TEST_P(DbValoresTecleados, VuelvenSinCambiosPorCadaConstructorDeLiterales) {
     int id = 1;
-    for (const QString& v : valoresTecleados()) {
+    for (const QString& v : rp::prueba::textosHostiles()) {
         const std::string nombre = v.left(20).toStdString();
         // SQLValue: the literal read back by a query.
         QString consulta = QStringLiteral("SELECT ") + DB_Dll::SQLValue(v, QStringLiteral("'")) +

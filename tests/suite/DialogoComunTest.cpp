@@ -1,4 +1,5 @@
 #include "suite/DialogoComun.h"
+#include "GuardiaEntorno.h"
 #include "suite/CodErr.h"
 #include "ui/OperadorGuion.h"
 
@@ -14,7 +15,7 @@ using rp::suite::DialogoComun;
 // with its number and source.
 TEST(DialogoComun, CancelledDialogThrowsAStdExceptionWithNumberAndText) {
     rp::ui::OperadorGuion op;
-    rp::ui::setOperador(&op);
+    const rp::prueba::GuardiaEntorno entorno(&op);
     DialogoComun::establecerMostradorImpresora(nullptr);
     DialogoComun d;
     d.ErrorAlCancelar = true;
@@ -36,7 +37,6 @@ TEST(DialogoComun, CancelledDialogThrowsAStdExceptionWithNumberAndText) {
     op.responderDialogo([](rp::ui::DialogoModal&) { return false; });
     EXPECT_NO_THROW(d.MostrarImpresora());
     EXPECT_TRUE(d.UsuarioCancelo);
-    rp::ui::setOperador(nullptr);
 }
 
 // what() follows the description as it is at the time of the call.

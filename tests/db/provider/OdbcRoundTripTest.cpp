@@ -4,6 +4,7 @@
 // local PostgreSQL server.
 
 #include "OdbcTestSupport.h"
+#include "TextosHostiles.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -14,23 +15,6 @@ using namespace rp::db::testing;
 
 namespace {
 
-QStringList hostileTexts() {
-    return {
-        QStringLiteral("O'Brien"),
-        QStringLiteral("' OR '1'='1"),
-        QStringLiteral(""),
-        QStringLiteral("C:\\carpeta\\"),
-        QStringLiteral("--"),
-        QString::fromUtf8("línea 1\r\nlínea 2"),
-        QString(QChar(0x02BC)) + QStringLiteral("x"),
-        QString(QChar(0xFF07)) + QStringLiteral(" OR 1=1"),
-        QStringLiteral("?"),
-        QStringLiteral("{fn NOW()}"),
-        QStringLiteral("%_["),
-        QString(4001, QChar(u'ñ')),
-    };
-}
-
 QString literal(QString v) {
     v.replace(QLatin1String("'"), QLatin1String("''"));
     return QLatin1Char('\'') + v + QLatin1Char('\'');
@@ -38,7 +22,7 @@ QString literal(QString v) {
 
 // Runs the whole table on `p`, whose table T (ID INT, V TEXT) is empty.
 void roundTrip(ProviderConnection& p, QList<ProviderError>& errors, bool rewrite) {
-    const QStringList values = hostileTexts();
+    const QStringList values = rp::prueba::textosHostiles();
     auto sent = [&](const QString& sql) { return rewrite ? p.rewrite(sql) : sql; };
     for (int i = 0; i < values.size(); ++i) {
         run(p, sent(QStringLiteral("INSERT INTO T (ID, V) VALUES (?, ?)")), errors, {i, values[i]});

@@ -1,4 +1,5 @@
 #include "ProviderTestSupport.h"
+#include "TextosHostiles.h"
 
 using namespace rp::db;
 using rp::db::test::TempDatabase;
@@ -8,20 +9,7 @@ using rp::db::test::TempDatabase;
 TEST(ParameterRoundTrip, HostileTextsSurviveInsertAndSelect) {
     TempDatabase db;
     db.run(QStringLiteral("CREATE TABLE T (ID INT, V TEXT COLLATE MSSQL)"));
-    const QStringList values = {
-        QStringLiteral("O'Brien"),
-        QStringLiteral("' OR '1'='1"),
-        QString(),
-        QStringLiteral("C:\\carpeta\\"),
-        QStringLiteral("--"),
-        QStringLiteral("línea 1\r\nlínea 2"),
-        QString(QChar(0x02BC)) + QStringLiteral("x"),
-        QString(QChar(0xFF07)) + QStringLiteral(" OR 1=1"),
-        QStringLiteral("?"),
-        QStringLiteral("{fn NOW()}"),
-        QStringLiteral("%_["),
-        QString(4001, QChar(u'ñ')),
-    };
+    const QStringList values = rp::prueba::textosHostiles();
     for (int i = 0; i < values.size(); ++i) {
         const QVariant v = i == 2 ? QVariant(QString(QLatin1String(""))) : QVariant(values[i]);
         db.run(QStringLiteral("INSERT INTO T (ID, V) VALUES (?, ?)"), {i, v});

@@ -1,4 +1,5 @@
 #include "ui/widgets/OperadorQt.h"
+#include "AplicacionPrueba.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -17,14 +18,7 @@ namespace {
 
 class OperadorQtTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (QApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char nombre[] = "ui_widget_tests";
-            static char* argv[] = {nombre, nullptr};
-            new QApplication(argc, argv);
-        }
-    }
+    static void SetUpTestSuite() { rp::prueba::aplicacion(); }
 
     // Runs `accion` on the first modal dialog of type T once it is shown.
     template <typename T> void alAparecer(std::function<void(T*)> accion) {
