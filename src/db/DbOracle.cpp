@@ -21,12 +21,24 @@ qsizetype buscar(const QString& s, const QString& t, qsizetype desde = 0) {
     return s.indexOf(t, desde, Qt::CaseInsensitive);
 }
 
+// The first TOP that stands as a word of its own and is followed by a blank
+// (any letter case); -1 when there is none. "DESKTOP " is not one.
+qsizetype palabraTop(const QString& s) {
+    const auto letra = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); };
+    for (qsizetype p = buscar(s, QStringLiteral("top ")); p >= 0;
+         p = buscar(s, QStringLiteral("top "), p + 1)) {
+        if (p == 0 || !letra(s.at(p - 1)))
+            return p;
+    }
+    return -1;
+}
+
 // Rule 1: TOP n becomes a ROWNUM condition after the existing conditions and
 // before any grouping or ordering.
 QString limiteFilas(const QString& s) {
-    if (buscar(s, QStringLiteral("top ")) < 0)
+    const qsizetype p = palabraTop(s);
+    if (p < 0)
         return s;
-    const qsizetype p = buscar(s, QStringLiteral("top"));
     const QString antes = s.left(p);
     const QString resto = TextoVb::recortar(s.mid(p + 3));
     const qsizetype blanco = resto.indexOf(QLatin1Char(' '));

@@ -55,9 +55,13 @@ TEST_F(DbOracle, ReglasDeFuncionesYLimites) {
     EXPECT_EQ(t(QStringLiteral("LEN(x) FROM T")), "LEN(x) FROM T") << "no blank before LEN";
     EXPECT_EQ(t(QStringLiteral("SELECT SUBSTRING(a,1,2), CONVERT(INT, b) FROM T")),
               "SELECT SUBSTR(a,1,2), TO_NUMBER( b) FROM T");
-    // "top " inside another word is still taken as the row limit.
-    EXPECT_EQ(t(QStringLiteral("SELECT DESKTOP x FROM T")),
-              "SELECT DESK FROM T  WHERE ROWNUM <= x  ");
+    // TOP is a row limit only as a word of its own: a column or table whose
+    // name ends in "top" stays as written.
+    EXPECT_EQ(t(QStringLiteral("SELECT DESKTOP x FROM T")), "SELECT DESKTOP x FROM T");
+    EXPECT_EQ(t(QStringLiteral("SELECT x FROM DESKTOP WHERE a = 1")),
+              "SELECT x FROM DESKTOP WHERE a = 1");
+    EXPECT_EQ(t(QStringLiteral("SELECT top 2 DESKTOP FROM T")),
+              "SELECT  DESKTOP FROM T  WHERE ROWNUM <= 2  ");
     // GROUP BY carries the whole tail, ORDER BY included.
     EXPECT_EQ(t(QStringLiteral("SELECT TOP 3 a, COUNT(*) FROM T GROUP BY a ORDER BY a")),
               "SELECT  a, COUNT(*) FROM T    WHERE ROWNUM <= 3  GROUP BY a ORDER BY a ");
