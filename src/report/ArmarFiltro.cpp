@@ -1,6 +1,7 @@
 #include "report/ArmarFiltro.h"
 
 #include "db/TextoVb.h"
+#include "db/provider/Field.h"
 #include "suite/Regional.h"
 #include "suite/Utilidades.h"
 
@@ -18,14 +19,14 @@ enum class Clase { Fecha, Doble, Numero, Texto };
 
 Clase claseDe(qint16 tipo) {
     switch (tipo) {
-    case 7:
+    case db::adtype::Date:
         return Clase::Fecha;
-    case 5:
+    case db::adtype::Double:
         return Clase::Doble;
-    case 20:
-    case 2:
-    case 4:
-    case 6:
+    case db::adtype::BigInt:
+    case db::adtype::SmallInt:
+    case db::adtype::Single:
+    case db::adtype::Currency:
         return Clase::Numero;
     default:
         return Clase::Texto;
