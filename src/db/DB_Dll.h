@@ -118,6 +118,8 @@ public:
     // Steps under that report for routine `Rutina`: a database error asks
     // Abort / Retry / Ignore; any other exception leaves the routine.
     rp::suite::PasosReintento pasosConAviso(const QString& Rutina);
+    // A database error as the suite's CodErr; any other exception is rethrown.
+    static rp::suite::CodErr errorDe(std::exception_ptr excepcion);
     QString ArchivoErrores() const { return gLogErr; }
     void setArchivoErrores(const QVariant& ruta) { gLogErr = ruta.toString(); }
     // Kept in the interface; they do nothing.

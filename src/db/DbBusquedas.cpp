@@ -115,31 +115,32 @@ bool hayCondicion(const QString* condicion) {
 bool DB_Dll::existeEn(Connection& cnn, QString sentencia, Recordset* Lrcs, bool SoloLectura,
                       bool traducir) {
     bool resultado = false;
-    for (;;) {
-        try {
-            if (!Lrcs) {
-                Recordset rs;
-                rs.open(traducir ? ORACLE_Dicc(sentencia) : sentencia, cnn, adOpenForwardOnly,
-                        adLockReadOnly, -1);
-                resultado = !rs.bof();
-                rs.close();
-            } else {
-                if (Lrcs->state() != 0)
-                    Lrcs->close();
-                if (SoloLectura)
-                    Lrcs->open(sentencia, cnn, adOpenForwardOnly, adLockReadOnly, -1);
-                else
-                    Lrcs->open(sentencia, cnn, Lrcs->cursorType(), Lrcs->lockType(), -1);
-                resultado = !Lrcs->bof();
-            }
-            return resultado;
-        } catch (const DbError& e) {
-            const int respuesta = operador().mensaje(
-                e.description(), ui::estilo::Critical | ui::estilo::AbortRetryIgnore, kTituloAviso);
-            if (respuesta != ui::vbRetry)
-                return resultado;
+    // The plain box (no log line); Ignore and Abort both return what was found.
+    rp::suite::PasosReintento paso(
+        [](const rp::suite::CodErr& error) {
+            return operador().mensaje(error.description,
+                                      ui::estilo::Critical | ui::estilo::AbortRetryIgnore,
+                                      kTituloAviso);
+        },
+        errorDe);
+    paso([&] {
+        if (!Lrcs) {
+            Recordset rs;
+            rs.open(traducir ? ORACLE_Dicc(sentencia) : sentencia, cnn, adOpenForwardOnly,
+                    adLockReadOnly, -1);
+            resultado = !rs.bof();
+            rs.close();
+        } else {
+            if (Lrcs->state() != 0)
+                Lrcs->close();
+            if (SoloLectura)
+                Lrcs->open(sentencia, cnn, adOpenForwardOnly, adLockReadOnly, -1);
+            else
+                Lrcs->open(sentencia, cnn, Lrcs->cursorType(), Lrcs->lockType(), -1);
+            resultado = !Lrcs->bof();
         }
-    }
+    });
+    return resultado;
 }
 
 bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,

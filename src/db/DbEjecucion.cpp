@@ -251,13 +251,15 @@ rp::suite::PasosReintento DB_Dll::pasosConAviso(const QString& Rutina) {
             return rp::suite::RegistroErrores::Informar(error, 18, Rutina, error.source,
                                                         QStringLiteral("5"), rutaLog());
         },
-        [](std::exception_ptr excepcion) {
-            try {
-                std::rethrow_exception(excepcion);
-            } catch (const DbError& e) {
-                return rp::suite::CodErr{e.number(), e.description(), e.source()};
-            }
-        });
+        errorDe);
+}
+
+rp::suite::CodErr DB_Dll::errorDe(std::exception_ptr excepcion) {
+    try {
+        std::rethrow_exception(excepcion);
+    } catch (const DbError& e) {
+        return rp::suite::CodErr{e.number(), e.description(), e.source()};
+    }
 }
 
 void DB_Dll::QConsulta(const QVariant&, const QVariant&, const QVariant&, const QVariant&,

@@ -55,6 +55,13 @@ TEST_F(DbBusquedas, ExisteEnTablaConCondicion) {
     ASSERT_EQ(cajas().size(), 1);
     EXPECT_EQ(cajas().first().titulo, "Aviso al Operador");
     EXPECT_EQ(cajas().first().estilo, 18);
+
+    // Retry runs the statement again (here it fails again); Ignore answers
+    // "not found" like Abort.
+    op.responderMensaje(ui::vbRetry);
+    op.responderMensaje(ui::vbIgnore);
+    EXPECT_FALSE(db.ExisteEnTabla(QStringLiteral("NO_EXISTE"), QStringLiteral("A1")));
+    EXPECT_EQ(cajas().size(), 3);
 }
 
 TEST_F(DbBusquedas, ValoresNumericosConLaReglaDelNumeroInicial) {
