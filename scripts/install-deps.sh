@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(
     build-essential cmake ninja-build pkg-config git
-    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-charts-dev
     libsqlite3-dev sqlite3 libinih-dev libxlsxwriter-dev
     unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql postgresql tdsodbc
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -6,6 +6,7 @@
 #include "report/ReporteControl.h"
 #include "report/engine/widgets/EjecutorReporte.h"
 #include "report/engine/widgets/VentanaVistaPrevia.h"
+#include "report/widgets/VentanaDetalleArticulo.h"
 #include "ui/Operador.h"
 
 #include <memory>
@@ -24,6 +25,10 @@ void instalarMotorReportes() {
             (*motor)->fijarTraza([](const QString& texto) {
                 if (rp::db::SqlTrace* traza = rp::db::Connection::trace())
                     traza->note(QStringLiteral("REPORT"), texto);
+            });
+            // A line of a preview opens that article's history over it.
+            (*motor)->fijarDetalle([](rp::motor::VentanaVistaPrevia& previa, const QString& clave) {
+                rp::report::VentanaDetalleArticulo::abrir(&previa, clave);
             });
         }
         if ((*motor)->ejecutar(s) == rp::motor::EjecutorReporte::Resultado::Cancelado)

@@ -2,8 +2,11 @@
 
 #include "db/DB_Dll.h"
 #include "db/provider/Recordset.h"
+#include "report/engine/FormatoValores.h"
 #include "report/engine/ValoresFormula.h"
 #include "suite/Utilidades.h"
+
+#include <cstdlib>
 
 namespace rp::report {
 
@@ -67,6 +70,42 @@ HistorialArticulo::series(const QList<Cambio>& cambios, int clase) {
     for (const Cambio& c : cambios)
         out[c.lista].append(Punto{c.fecha, c.valores[clase], c.usuario});
     return out;
+}
+
+QList<QPointF> HistorialArticulo::trazo(const QList<Punto>& serie) {
+    QList<QPointF> out;
+    for (const Punto& p : serie) {
+        const double x = static_cast<double>(p.fecha.toMSecsSinceEpoch());
+        if (!out.isEmpty())
+            out << QPointF(x, out.last().y());
+        out << QPointF(x, p.valor);
+    }
+    return out;
+}
+
+const HistorialArticulo::Punto* HistorialArticulo::puntoCercano(const QList<Punto>& serie,
+                                                                const QDateTime& momento) {
+    const Punto* mejor = nullptr;
+    qint64 distancia = 0;
+    for (const Punto& p : serie) {
+        const qint64 d = std::llabs(p.fecha.msecsTo(momento));
+        if (!mejor || d < distancia) {
+            mejor = &p;
+            distancia = d;
+        }
+    }
+    return mejor;
+}
+
+QString HistorialArticulo::textoPunto(const QString& lista, const Punto& punto) {
+    const rp::motor::FormatoValores formato;
+    rp::motor::FormatoColumna fecha;
+    fecha.tipo = rp::motor::FormatoColumna::FechaHora;
+    rp::motor::FormatoColumna numero;
+    numero.tipo = rp::motor::FormatoColumna::Numero;
+    return QStringLiteral("Lista %1\n%2\n%3\n%4")
+        .arg(lista, formato.mostrar(punto.fecha, fecha), formato.mostrar(punto.valor, numero),
+             punto.usuario);
 }
 
 } // namespace rp::report

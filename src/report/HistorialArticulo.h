@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QMap>
+#include <QPointF>
 #include <QString>
 #include <array>
 #include <optional>
@@ -43,6 +44,14 @@ public:
     static QString sentencia();
     // One line per list (by list code) of class `clase`, oldest first.
     static QMap<QString, QList<Punto>> series(const QList<Cambio>& cambios, int clase);
+    // The line a list draws: a price holds until its next change, so each
+    // change after the first is a step (x: milliseconds since the epoch).
+    static QList<QPointF> trazo(const QList<Punto>& serie);
+    // The point of `serie` nearest in time to `momento` (null when empty):
+    // what the chart's hover shows.
+    static const Punto* puntoCercano(const QList<Punto>& serie, const QDateTime& momento);
+    // A point's tooltip: list, date and time, value (regional settings) and user.
+    static QString textoPunto(const QString& lista, const Punto& punto);
 };
 
 } // namespace rp::report

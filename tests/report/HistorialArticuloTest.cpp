@@ -2,6 +2,8 @@
 // independent query on the demo database.
 #include "report/HistorialArticulo.h"
 
+#include "report/DetalleArticulo.h"
+
 #include "ReporteDemoPrueba.h"
 
 namespace {
@@ -56,6 +58,48 @@ TEST_F(Historial, EveryChangeOfTheArticleAcrossListsOldestFirst) {
     EXPECT_EQ(puntos, cambios.size());
     EXPECT_TRUE(HistorialArticulo::series(cambios, 9).isEmpty());
     EXPECT_TRUE(HistorialArticulo::leer(db, "no existe").isEmpty());
+}
+
+// The chart's line holds each price until its next change, and a hover
+// finds the change nearest in time.
+TEST(HistorialGrafico, TrazoEnEscalonesYPuntoMasCercano) {
+    const QDateTime t0(QDate(2024, 1, 10), QTime(9, 0));
+    const QList<HistorialArticulo::Punto> serie = {
+        {t0, 10, "ana"}, {t0.addDays(5), 12.5, "luis"}, {t0.addDays(9), 11, "ana"}};
+    const QList<QPointF> trazo = HistorialArticulo::trazo(serie);
+    ASSERT_EQ(trazo.size(), 5);
+    const double x1 = static_cast<double>(t0.addDays(5).toMSecsSinceEpoch());
+    EXPECT_EQ(trazo[1], QPointF(x1, 10)); // the old price up to the change
+    EXPECT_EQ(trazo[2], QPointF(x1, 12.5));
+    EXPECT_EQ(trazo[4].y(), 11);
+    EXPECT_TRUE(HistorialArticulo::trazo({}).isEmpty());
+
+    EXPECT_EQ(HistorialArticulo::puntoCercano(serie, t0.addDays(6))->usuario, "luis");
+    EXPECT_EQ(HistorialArticulo::puntoCercano(serie, t0.addYears(-1))->valor, 10);
+    EXPECT_EQ(HistorialArticulo::puntoCercano({}, t0), nullptr);
+    const QString texto = HistorialArticulo::textoPunto("2", serie[1]);
+    EXPECT_TRUE(texto.startsWith("Lista 2\n")) << texto.toStdString();
+    EXPECT_TRUE(texto.contains("luis"));
+    EXPECT_TRUE(texto.contains(t0.addDays(5).toString("yyyy")));
+}
+
+// The drill-down's request: the article as a bound-safe literal in the
+// selection, every value column, the configuration's captions.
+TEST(HistorialGrafico, SolicitudDelDetalle) {
+    const auto cfg = [](const QString& clave) {
+        if (clave == "NOMBRE")
+            return QStringLiteral("O'Brien SA");
+        return clave == "NOM_PCLASE2" ? QStringLiteral("Mayorista") : QStringLiteral(" ");
+    };
+    const auto s = rp::report::DetalleArticulo::solicitud(" A'1 ", "/p/RP.rpt", cfg);
+    EXPECT_EQ(s.plantilla, "/p/RP.rpt");
+    EXPECT_TRUE(s.formula.contains("'") && s.formula.contains("A''1")) << s.formula.toStdString();
+    EXPECT_FALSE(s.formula.contains(" A'1")) << s.formula.toStdString();
+    EXPECT_EQ(*s.formulas[0], "Nombreempresa = 'O''Brien SA'");
+    EXPECT_EQ(*s.formulas[4], "OcultarColumnas = ''");
+    EXPECT_TRUE(s.textosPrecio.contains("Precio2='Mayorista'"));
+    EXPECT_TRUE(s.textosPrecio.contains("Precio1='Precio 1'"));
+    EXPECT_EQ(rp::report::DetalleArticulo::titulosClase(cfg).value(0), "Costo");
 }
 
 } // namespace

@@ -238,6 +238,8 @@ private:
                     valorNoValido(e);
                 p_.letra = v.left(coma).trimmed();
                 p_.tamanoLetra = numero(e, v.mid(coma + 1), 4, 72);
+            } else if (clave == QLatin1String("detalle")) {
+                p_.detalle = formula(e);
             } else if (clave == QLatin1String("columnas-ocultas")) {
                 p_.slotColumnasOcultas = v;
             } else if (clave == QLatin1String("subinformes")) {

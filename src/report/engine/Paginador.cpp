@@ -28,6 +28,14 @@ double Paginador::alturaBorde(const QList<LineaBorde>& lineas) const {
     return h;
 }
 
+ElementoPagina::Tono Paginador::tonoDeCambio(const QString& texto) {
+    if (texto.startsWith(QChar(0x25B2)))
+        return ElementoPagina::Sube;
+    if (texto.startsWith(QChar(0x25BC)))
+        return ElementoPagina::Baja;
+    return ElementoPagina::Neutro;
+}
+
 int Paginador::paginasCompletas() const {
     const int n = static_cast<int>(paginas_.size());
     return abierta_ ? n - 1 : n;
@@ -145,9 +153,13 @@ void Paginador::agregar(const LectorFilas& filas) {
     PaginaReporte& p = paginas_.last();
     for (const DisenoPagina::Columna& c : diseno_.columnas) {
         const ColumnaPlantilla& col = pl.columnas.at(c.indice);
-        texto(p, c.x, y_, c.ancho, h, formato_.mostrar(ev.evaluar(col.formula), col.formato),
-              col.alineacion);
+        const QString t = formato_.mostrar(ev.evaluar(col.formula), col.formato);
+        texto(p, c.x, y_, c.ancho, h, t, col.alineacion);
+        if (col.formato.tipo == FormatoColumna::Cambio && !t.isEmpty())
+            p.elementos.last().tono = tonoDeCambio(t);
     }
+    if (pl.detalle)
+        p.lineas << LineaDetalle{y_, h, formato_.texto(ev.evaluar(pl.detalle))};
     ++p.filas;
     y_ += h;
 }

@@ -39,6 +39,9 @@ public:
     static QList<PaginaReporte> componer(const ReportePreparado& reporte, LectorFilas& filas,
                                          int* total = nullptr);
 
+    // The direction a change column's text shows (its arrow).
+    static ElementoPagina::Tono tonoDeCambio(const QString& texto);
+
 private:
     void abrirPagina();
     void cerrarPagina();

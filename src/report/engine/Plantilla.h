@@ -74,6 +74,7 @@ struct Plantilla {
     QList<LineaBorde> encabezado;
     QList<LineaBorde> pie;
     QList<ColumnaPlantilla> columnas;
+    Formula detalle;            // key of a detail line (its article), null = none
     Formula grupo;              // group field, null = no groups
     TextoPlantilla tituloGrupo; // group header text
 

@@ -203,6 +203,7 @@ void ReportePreparado::recogerCampos() {
     for (int i : visibles_)
         recoger(plantilla_.columnas.at(i).formula, *this, campos_, vistos);
     recoger(plantilla_.grupo, *this, campos_, vistos);
+    recoger(plantilla_.detalle, *this, campos_, vistos);
     for (const Formula& f : plantilla_.tituloGrupo.formulas())
         recoger(f, *this, campos_, vistos);
     for (const CampoOrden& o : orden_)

@@ -208,6 +208,32 @@ TEST(Paginador, EncabezadoEnCadaPaginaYPieConTotal) {
     EXPECT_TRUE(textoPagina(paginas.at(0), total).contains("|1|art 1|1,50|31/12/2024 10:01:00|"));
 }
 
+// A change column colours its cells by the arrow it shows, and a template
+// that names a detail key gives every detail line its place and key.
+TEST(Paginador, TonoDeLosCambiosYClaveDeCadaLinea) {
+    QString t = prueba::BaseDePrueba::textoHistorial();
+    t.replace("papel = A4\n", "papel = A4\ndetalle = {V_MV_PRECIOSHIS.IDHIS}\n");
+    t += "[columna]\nvalor = {V_MV_PRECIOSHIS.COSTO} - 3\ntitulo = Var\nancho = 20\n"
+         "formato = cambio:2\n";
+    const auto rep = preparar(t);
+    auto lector = rep->abrir(filasGeneradas(3)); // costs 1,5 3 4,5
+    const PaginaReporte p = Paginador::componer(*rep, *lector).at(0);
+    QStringList tonos;
+    for (const ElementoPagina& e : p.elementos) {
+        if (e.texto.contains(QStringLiteral("1,50")) || e.texto == QStringLiteral("0,00"))
+            tonos << e.texto + QStringLiteral("=") + QString::number(e.tono);
+    }
+    EXPECT_EQ(tonos.join(' '), QStringLiteral("1,50=0 \u25BC -1,50=2 0,00=0 \u25B2 +1,50=1"));
+    ASSERT_EQ(3, p.lineas.size());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(p.lineas.at(i).clave, QString::number(i + 1));
+        const LineaDetalle* l = p.lineaEn(p.lineas.at(i).y + p.lineas.at(i).alto / 2);
+        ASSERT_NE(l, nullptr);
+        EXPECT_EQ(l->clave, QString::number(i + 1));
+    }
+    EXPECT_EQ(p.lineaEn(1.0), nullptr); // the header is no line
+}
+
 TEST(Paginador, SinFilasUnaPagina) {
     const auto rep = preparar(prueba::BaseDePrueba::textoHistorial());
     auto lector = rep->abrir(filasGeneradas(0));

@@ -35,6 +35,10 @@ EjecutorReporte::Resultado EjecutorReporte::ejecutar(const SolicitudReporte& sol
         auto* v = new VentanaVistaPrevia(rep, fuente_, operador_);
         v->setAttribute(Qt::WA_DeleteOnClose);
         ventana_ = v;
+        if (detalle_) {
+            QObject::connect(v, &VentanaVistaPrevia::detalleSolicitado, v,
+                             [v, abrir = detalle_](const QString& clave) { abrir(*v, clave); });
+        }
         // Sized to the screen before it is shown: maximised under a window
         // manager, and as large (and painted) on a bare X display.
         if (const QScreen* pantalla = QGuiApplication::primaryScreen())

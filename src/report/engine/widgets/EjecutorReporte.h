@@ -29,6 +29,10 @@ public:
 
     // Receives the request's one-line form before each run (--trace-sql).
     void fijarTraza(std::function<void(const QString&)> traza) { traza_ = std::move(traza); }
+    // Opens the history of a preview's detail line (double click or Enter);
+    // without it those lines open nothing.
+    using AbrirDetalle = std::function<void(VentanaVistaPrevia& ventana, const QString& clave)>;
+    void fijarDetalle(AbrirDetalle abrir) { detalle_ = std::move(abrir); }
     // The date and time printed on the report (tests pin it).
     void fijarMomento(const QDateTime& momento) { momento_ = momento; }
 
@@ -45,6 +49,7 @@ private:
     FuenteDatos fuente_;
     rp::ui::Operador& operador_;
     std::function<void(const QString&)> traza_;
+    AbrirDetalle detalle_;
     QDateTime momento_;
     QPointer<VentanaVistaPrevia> ventana_;
     int hojas_ = 0;

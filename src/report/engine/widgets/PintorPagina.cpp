@@ -9,6 +9,18 @@
 
 namespace rp::motor {
 
+QColor PintorPagina::colorDeTono(ElementoPagina::Tono tono) {
+    // Dark enough to read on paper and on a grey printer.
+    switch (tono) {
+    case ElementoPagina::Sube:
+        return QColor(0x1B, 0x7A, 0x2E);
+    case ElementoPagina::Baja:
+        return QColor(0xB0, 0x1E, 0x1E);
+    default:
+        return QColor(Qt::black);
+    }
+}
+
 void PintorPagina::pintar(QPainter& p, const PaginaReporte& pagina, const QRectF& area,
                           double anchoPapelMm, double altoPapelMm, int totalPaginas) const {
     const double sx = area.width() / anchoPapelMm;
@@ -53,7 +65,14 @@ void PintorPagina::pintar(QPainter& p, const PaginaReporte& pagina, const QRectF
             alineacion |= Qt::AlignRight;
             break;
         }
-        p.drawText(interior, alineacion, visible);
+        if (e.tono != ElementoPagina::Neutro) {
+            const QPen pluma = p.pen();
+            p.setPen(colorDeTono(e.tono));
+            p.drawText(interior, alineacion, visible);
+            p.setPen(pluma);
+        } else {
+            p.drawText(interior, alineacion, visible);
+        }
     }
     p.restore();
 }

@@ -2,6 +2,7 @@
 
 #include "report/engine/PaginaReporte.h"
 
+#include <QColor>
 #include <QString>
 
 class QPainter;
@@ -20,6 +21,9 @@ public:
 
     PintorPagina(QString letra, double tamanoLetra)
         : letra_(std::move(letra)), tamano_(tamanoLetra) {}
+
+    // Rises green, falls red.
+    static QColor colorDeTono(ElementoPagina::Tono tono);
 
     void pintar(QPainter& pintor, const PaginaReporte& pagina, const QRectF& area,
                 double anchoPapelMm, double altoPapelMm, int totalPaginas) const;

@@ -83,6 +83,12 @@ VentanaVistaPrevia::VentanaVistaPrevia(std::shared_ptr<const ReportePreparado> r
     desplazamiento_->setAlignment(Qt::AlignHCenter);
     desplazamiento_->setWidget(vista_);
     capa->addWidget(desplazamiento_);
+    setFocusProxy(vista_);
+    connect(vista_, &VistaPagina::lineaActivada, this, &VentanaVistaPrevia::detalleSolicitado);
+    connect(vista_, &VistaPagina::lineaSeleccionada, this, [this](const QRect& r) {
+        desplazamiento_->ensureVisible(r.center().x(), r.center().y(), r.width() / 2,
+                                       r.height() * 2);
+    });
 
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &VentanaVistaPrevia::escape);

@@ -65,6 +65,7 @@ public:
     // The search bar (Ctrl+F; F3 / Shift+F3 next and previous hit; Esc
     // cancels a running search, then closes the bar, then the window).
     BarraBusqueda& busqueda() const { return *busqueda_; }
+    VistaPagina& vista() const { return *vista_; }
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -72,6 +73,9 @@ protected:
 Q_SIGNALS:
     void paginasCambiaron();
     void termino();
+    // Double click or Enter on a detail line (the template's detail key,
+    // the article code): its history is asked for.
+    void detalleSolicitado(const QString& clave);
 
 private:
     void procesarLote();

@@ -2,6 +2,8 @@
 
 #include "report/engine/widgets/PintorPagina.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace rp::motor {
@@ -11,10 +13,13 @@ VistaPagina::VistaPagina(QString letra, double tamanoLetra, QWidget* parent)
     setObjectName(QStringLiteral("vistaPagina"));
     setBackgroundRole(QPalette::Dark);
     setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void VistaPagina::mostrar(const PaginaReporte* pagina, int totalPaginas, double anchoPapelMm,
                           double altoPapelMm) {
+    if (pagina != pagina_ || !pagina || linea_ >= pagina->lineas.size())
+        linea_ = -1;
     pagina_ = pagina;
     total_ = totalPaginas;
     anchoMm_ = anchoPapelMm;
@@ -47,6 +52,71 @@ QRect VistaPagina::rectElemento(int elemento) const {
     return QRectF(10 + e.x * sx, 10 + e.y * sy, e.ancho * sx, e.alto * sy).toAlignedRect();
 }
 
+QRect VistaPagina::rectLinea(int linea) const {
+    if (!pagina_ || linea < 0 || linea >= pagina_->lineas.size())
+        return QRect();
+    const QSize hoja = tamanoHoja();
+    const double sx = hoja.width() / anchoMm_;
+    const double sy = hoja.height() / altoMm_;
+    const LineaDetalle& l = pagina_->lineas.at(linea);
+    return QRectF(10 + 5 * sx, 10 + l.y * sy, (anchoMm_ - 10) * sx, l.alto * sy).toAlignedRect();
+}
+
+int VistaPagina::lineaEn(const QPointF& punto) const {
+    if (!pagina_)
+        return -1;
+    const double sy = tamanoHoja().height() / altoMm_;
+    const LineaDetalle* l = pagina_->lineaEn((punto.y() - 10) / sy);
+    return l ? static_cast<int>(l - pagina_->lineas.constData()) : -1;
+}
+
+void VistaPagina::seleccionarLinea(int linea) {
+    if (!pagina_ || linea < 0 || linea >= pagina_->lineas.size())
+        linea = -1;
+    if (linea == linea_)
+        return;
+    linea_ = linea;
+    update();
+    if (linea_ >= 0)
+        Q_EMIT lineaSeleccionada(rectLinea(linea_));
+}
+
+void VistaPagina::mousePressEvent(QMouseEvent* event) {
+    seleccionarLinea(lineaEn(event->position()));
+    QWidget::mousePressEvent(event);
+}
+
+void VistaPagina::mouseDoubleClickEvent(QMouseEvent* event) {
+    const int linea = lineaEn(event->position());
+    seleccionarLinea(linea);
+    if (linea >= 0)
+        Q_EMIT lineaActivada(pagina_->lineas.at(linea).clave);
+}
+
+void VistaPagina::keyPressEvent(QKeyEvent* event) {
+    const int cantidad = pagina_ ? static_cast<int>(pagina_->lineas.size()) : 0;
+    switch (event->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_Up:
+        if (cantidad == 0)
+            break;
+        seleccionarLinea(linea_ < 0 ? 0
+                                    : std::clamp(linea_ + (event->key() == Qt::Key_Down ? 1 : -1),
+                                                 0, cantidad - 1));
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (linea_ >= 0) {
+            Q_EMIT lineaActivada(pagina_->lineas.at(linea_).clave);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 QSize VistaPagina::tamanoHoja() const {
     const double px = logicalDpiX() / 25.4 * zoom_;
     return QSize(qRound(anchoMm_ * px), qRound(altoMm_ * px));
@@ -65,6 +135,8 @@ void VistaPagina::paintEvent(QPaintEvent*) {
         for (int m : marcas_)
             p.fillRect(rectElemento(m),
                        m == marcaActual_ ? QColor(255, 150, 50) : QColor(255, 235, 120));
+        if (linea_ >= 0)
+            p.fillRect(rectLinea(linea_), QColor(200, 220, 255));
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
         PintorPagina(letra_, tamanoLetra_).pintar(p, *pagina_, hoja, anchoMm_, altoMm_, total_);

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "report/HistorialArticulo.h"
+#include "report/engine/FuenteDatos.h"
+
+#include <QWidget>
+#include <memory>
+
+class QChart;
+class QChartView;
+class QComboBox;
+
+namespace rp::motor {
+class ReportePreparado;
+class VentanaVistaPrevia;
+} // namespace rp::motor
+namespace rp::ui {
+class Operador;
+}
+
+namespace rp::report {
+
+// The history of one article, opened from a line of a report preview:
+// above, a chart of one value class ("Clase": the cost or a price class)
+// with one line per list, where hovering a point shows its list, date,
+// value and user; below, the history as a report preview (print, export;
+// its PDF starts with the chart). Esc closes it and goes back to the
+// preview it came from.
+class VentanaDetalleArticulo : public QWidget {
+    Q_OBJECT
+public:
+    // `titulosClase`: the captions of the classes 0..8 (DetalleArticulo::titulosClase).
+    VentanaDetalleArticulo(QString codigo, QList<HistorialArticulo::Cambio> cambios,
+                           const QStringList& titulosClase,
+                           std::shared_ptr<const motor::ReportePreparado> reporte,
+                           motor::FuenteDatos fuente, ui::Operador& operador,
+                           QWidget* parent = nullptr);
+
+    // Reads the article's history through the shared database object and
+    // opens the window over `sobre` (maximised; it closes with `sobre`). A template or statement
+    // that fails is reported through the operator; then null.
+    static VentanaDetalleArticulo* abrir(QWidget* sobre, const QString& codigo);
+
+    const QString& codigo() const { return codigo_; }
+    const QList<HistorialArticulo::Cambio>& cambios() const { return cambios_; }
+    // The class the chart shows: 0 the cost, 1..8 the price classes.
+    int clase() const { return clase_; }
+    void fijarClase(int clase);
+    QChart* grafico() const { return grafico_; }
+    motor::VentanaVistaPrevia& previa() const { return *previa_; }
+
+private:
+    void dibujar();
+
+    QString codigo_;
+    QList<HistorialArticulo::Cambio> cambios_;
+    int clase_ = 1;
+    QComboBox* clases_;
+    QChartView* vista_;
+    QChart* grafico_;
+    motor::VentanaVistaPrevia* previa_;
+};
+
+} // namespace rp::report
