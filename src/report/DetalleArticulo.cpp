@@ -26,7 +26,7 @@ QStringList DetalleArticulo::titulosClase(const LectorConfiguracion& cfg) {
 }
 
 motor::SolicitudReporte DetalleArticulo::solicitud(const QString& codigo, const QString& plantilla,
-                                                   const LectorConfiguracion& cfg) {
+                                                   const LectorConfiguracion& cfg, int clase) {
     const auto leer = [&cfg](const QString& clave) {
         return cfg ? cfg(clave).trimmed() : QString();
     };
@@ -49,10 +49,19 @@ motor::SolicitudReporte DetalleArticulo::solicitud(const QString& codigo, const 
     s.formulas[0] = QStringLiteral("Nombreempresa = ") + literal(leer(QStringLiteral("NOMBRE")));
     s.formulas[1] =
         QStringLiteral("Parametros = ") + literal(QStringLiteral("Artículo: ") + codigo.trimmed());
-    s.formulas[4] = QStringLiteral("OcultarColumnas = ''");
+    // The cost and the chosen class, each with its change; taxes hidden.
+    QString ocultas, variacion;
+    for (int k = 0; k <= 9; ++k) {
+        if (k != 0 && k != clase)
+            ocultas += QString::number(k) + QStringLiteral(" - ");
+        if (k <= 8 && k != 0 && k != clase)
+            variacion += QStringLiteral("v") + QString::number(k) + QStringLiteral(" - ");
+    }
+    s.formulas[4] = QStringLiteral("OcultarColumnas = ") + literal(ocultas);
     const QStringList titulos = titulosClase(cfg);
-    for (int clase = 1; clase <= 8; ++clase)
-        s.textosPrecio << QStringLiteral("Precio%1=").arg(clase) + literal(titulos.at(clase));
+    for (int k = 1; k <= 8; ++k)
+        s.textosPrecio << QStringLiteral("Precio%1=").arg(k) + literal(titulos.at(k));
+    s.textosPrecio << QStringLiteral("OcultarVariacion = ") + literal(variacion);
     return s;
 }
 

@@ -83,6 +83,9 @@ TEST_F(DetalleArticulo, EnterAbreElHistorialConSuGraficoYEscVuelve) {
     EXPECT_EQ(d->clase(), 0);
     EXPECT_EQ(d->grafico()->series().size(), listas);
     EXPECT_TRUE(d->grafico()->title().startsWith(QStringLiteral("Costo")));
+    // The report below follows the class, in the same window.
+    EXPECT_FALSE(d->previa().isWindow());
+    EXPECT_TRUE(QTest::qWaitFor([d] { return d->previa().paginasListas() > 0; }, 10000));
 
     // Esc goes back to the report's preview, still open.
     QTest::keyClick(&d->previa(), Qt::Key_Escape);

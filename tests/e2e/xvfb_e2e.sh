@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The built program in a real X server (Xvfb), driven with real keystrokes
 # (xdotool) on a fresh demo folder: on each tab, F5 must open the preview
-# window and no message box (on the first, a search with Ctrl+F and F3); F2 on a supplier and a family field opens the
-# lookup, which Enter closes.
+# window and no message box (on the first, a search with Ctrl+F and F3, then
+# Enter on a line opens its article's history, which Esc closes); F2 on a
+# supplier and a family field opens the lookup, which Enter closes.
 #
 #   tests/e2e/xvfb_e2e.sh PROGRAM [SCREENSHOT_DIR]
 #
@@ -118,6 +119,30 @@ pantalla() {
         foto "$nombre-busqueda"
         # The first Esc closes the search bar.
         teclas Escape; sleep 0.3
+        # Down selects a line, Enter opens its article's history over the
+        # preview; Esc goes back to the preview.
+        teclas Down Down Return
+        local detalle
+        if ! detalle=$(ventana "^Historial del artículo" 30); then
+            sin_mensajes "$nombre-detalle" || true
+            echo "FALLO: $nombre: Enter no abrió el historial del artículo"
+            return 1
+        fi
+        sleep 1.5
+        sin_mensajes "$nombre-detalle"
+        foto "$nombre-detalle"
+        teclas Escape
+        for _ in $(seq 50); do
+            xdotool search --onlyvisible --name "^Historial del artículo" >/dev/null 2>&1 || break
+            sleep 0.1
+        done
+        if xdotool search --onlyvisible --name "^Historial del artículo" >/dev/null 2>&1; then
+            echo "FALLO: $nombre: Esc no cerró el historial del artículo"
+            return 1
+        fi
+        xdotool search --onlyvisible --name "^Vista previa\$" >/dev/null 2>&1 ||
+            { echo "FALLO: $nombre: Esc en el historial cerró también la vista previa"; return 1; }
+        xdotool windowfocus --sync "$previa"; sleep 0.3
     fi
     teclas Escape
     for _ in $(seq 50); do

@@ -91,12 +91,14 @@ TEST(HistorialGrafico, SolicitudDelDetalle) {
             return QStringLiteral("O'Brien SA");
         return clave == "NOM_PCLASE2" ? QStringLiteral("Mayorista") : QStringLiteral(" ");
     };
-    const auto s = rp::report::DetalleArticulo::solicitud(" A'1 ", "/p/RP.rpt", cfg);
+    const auto s = rp::report::DetalleArticulo::solicitud(" A'1 ", "/p/RP.rpt", cfg, 2);
     EXPECT_EQ(s.plantilla, "/p/RP.rpt");
     EXPECT_TRUE(s.formula.contains("'") && s.formula.contains("A''1")) << s.formula.toStdString();
     EXPECT_FALSE(s.formula.contains(" A'1")) << s.formula.toStdString();
     EXPECT_EQ(*s.formulas[0], "Nombreempresa = 'O''Brien SA'");
-    EXPECT_EQ(*s.formulas[4], "OcultarColumnas = ''");
+    EXPECT_EQ(*s.formulas[4], "OcultarColumnas = '1 - 3 - 4 - 5 - 6 - 7 - 8 - 9 - '");
+    EXPECT_TRUE(
+        s.textosPrecio.contains("OcultarVariacion = 'v1 - v3 - v4 - v5 - v6 - v7 - v8 - '"));
     EXPECT_TRUE(s.textosPrecio.contains("Precio2='Mayorista'"));
     EXPECT_TRUE(s.textosPrecio.contains("Precio1='Precio 1'"));
     EXPECT_EQ(rp::report::DetalleArticulo::titulosClase(cfg).value(0), "Costo");

@@ -27,11 +27,13 @@
 
 namespace rp::report {
 
-VentanaDetalleArticulo::VentanaDetalleArticulo(
-    QString codigo, QList<HistorialArticulo::Cambio> cambios, const QStringList& titulosClase,
-    std::shared_ptr<const motor::ReportePreparado> reporte, motor::FuenteDatos fuente,
-    ui::Operador& operador, QWidget* parent)
-    : QWidget(parent), codigo_(std::move(codigo)), cambios_(std::move(cambios)) {
+VentanaDetalleArticulo::VentanaDetalleArticulo(QString codigo,
+                                               QList<HistorialArticulo::Cambio> cambios,
+                                               const QStringList& titulosClase, Preparar preparar,
+                                               motor::FuenteDatos fuente, ui::Operador& operador,
+                                               QWidget* parent)
+    : QWidget(parent), codigo_(std::move(codigo)), preparar_(std::move(preparar)),
+      fuente_(std::move(fuente)), operador_(operador), cambios_(std::move(cambios)) {
     setObjectName(QStringLiteral("VentanaDetalleArticulo"));
     setWindowTitle(QStringLiteral("Historial del artículo %1").arg(codigo_));
 
@@ -61,29 +63,52 @@ VentanaDetalleArticulo::VentanaDetalleArticulo(
     vista_->setRenderHint(QPainter::Antialiasing);
     vista_->setMinimumHeight(220);
 
-    previa_ = new motor::VentanaVistaPrevia(std::move(reporte), std::move(fuente), operador, this);
-    previa_->setAttribute(Qt::WA_DeleteOnClose);
+    division_ = new QSplitter(Qt::Vertical, this);
+    division_->addWidget(vista_);
+    capa->addWidget(division_);
+    previa_ = nullptr;
+    clases_->setCurrentIndex(clase_);
+    mostrarReporte();
+    dibujar();
+    connect(clases_, &QComboBox::currentIndexChanged, this, &VentanaDetalleArticulo::fijarClase);
+}
+
+void VentanaDetalleArticulo::mostrarReporte() {
+    // Made as a window of its own, the splitter takes it in as a pane.
+    auto* nueva = new motor::VentanaVistaPrevia(preparar_(clase_), fuente_, operador_);
+    nueva->setAttribute(Qt::WA_DeleteOnClose);
+    if (previa_) {
+        previa_->disconnect(this);
+        previa_->hide(); // its keys (Esc) go at once
+        previa_->deleteLater();
+    }
+    previa_ = nueva;
+    division_->addWidget(previa_);
+    division_->setStretchFactor(0, 2);
+    division_->setStretchFactor(1, 3);
     // Esc in the history's preview (or closing it) goes back.
     connect(previa_, &QObject::destroyed, this, &QWidget::close, Qt::QueuedConnection);
-
-    auto* division = new QSplitter(Qt::Vertical, this);
-    division->addWidget(vista_);
-    division->addWidget(previa_);
-    division->setStretchFactor(0, 2);
-    division->setStretchFactor(1, 3);
-    capa->addWidget(division);
-
-    clases_->setCurrentIndex(clase_);
-    connect(clases_, &QComboBox::currentIndexChanged, this, &VentanaDetalleArticulo::fijarClase);
-    dibujar();
+    if (isVisible()) {
+        previa_->comenzar();
+        previa_->setFocus();
+    }
 }
 
 void VentanaDetalleArticulo::fijarClase(int clase) {
     if (clase < 0 || clase >= HistorialArticulo::CantidadClases)
         return;
+    const int anterior = clase_;
     clase_ = clase;
-    if (clases_->currentIndex() != clase)
-        clases_->setCurrentIndex(clase);
+    try {
+        mostrarReporte();
+    } catch (...) {
+        clase_ = anterior;
+        const suite::CodErr e = ReportePasos::errorDe(std::current_exception());
+        operador_.mensaje(e.description, ui::estilo::Critical,
+                          QStringLiteral("Historial del artículo"));
+    }
+    if (clases_->currentIndex() != clase_)
+        clases_->setCurrentIndex(clase_);
     dibujar();
 }
 
@@ -157,13 +182,16 @@ VentanaDetalleArticulo* VentanaDetalleArticulo::abrir(QWidget* sobre, const QStr
         if (plantilla.isEmpty())
             return nullptr;
         const auto cfg = [](const QString& clave) { return startup::Cfg(clave); };
-        const motor::SolicitudReporte s = DetalleArticulo::solicitud(codigo, plantilla, cfg);
-        auto reporte = motor::ReportePreparado::preparar(
-            motor::LectorPlantilla::leerArchivo(s.plantilla), s, QDateTime::currentDateTime());
+        const motor::Plantilla molde = motor::LectorPlantilla::leerArchivo(plantilla);
+        const QDateTime momento = QDateTime::currentDateTime();
+        const auto preparar = [=](int clase) {
+            return motor::ReportePreparado::preparar(
+                molde, DetalleArticulo::solicitud(codigo, plantilla, cfg, clase), momento);
+        };
         db::DB_Dll& base = db::baseCompartida();
         auto* v =
             new VentanaDetalleArticulo(codigo.trimmed(), HistorialArticulo::leer(base, codigo),
-                                       DetalleArticulo::titulosClase(cfg), reporte,
+                                       DetalleArticulo::titulosClase(cfg), preparar,
                                        motor::FuenteDatos::de(base.conexion()), operador);
         v->setAttribute(Qt::WA_DeleteOnClose);
         // A window of its own, so that it takes the keyboard; it goes with

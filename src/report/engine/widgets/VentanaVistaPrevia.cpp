@@ -84,6 +84,7 @@ VentanaVistaPrevia::VentanaVistaPrevia(std::shared_ptr<const ReportePreparado> r
     desplazamiento_->setWidget(vista_);
     capa->addWidget(desplazamiento_);
     setFocusProxy(vista_);
+    vista_->setFocus();
     connect(vista_, &VistaPagina::lineaActivada, this, &VentanaVistaPrevia::detalleSolicitado);
     connect(vista_, &VistaPagina::lineaSeleccionada, this, [this](const QRect& r) {
         desplazamiento_->ensureVisible(r.center().x(), r.center().y(), r.width() / 2,
@@ -214,6 +215,8 @@ void VentanaVistaPrevia::escape() {
         cancelarExportacion_ = true;
     else if (!busqueda_->escape())
         close();
+    else if (!busqueda_->isVisible())
+        vista_->setFocus(); // the lines again take Up, Down and Enter
 }
 
 void VentanaVistaPrevia::closeEvent(QCloseEvent* evento) {
