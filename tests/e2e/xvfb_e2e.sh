@@ -55,6 +55,15 @@ ventana() {
     done
     return 1
 }
+# Waits up to 5 seconds for no visible window whose title matches $1; fails
+# when one is still up.
+cerrada() {
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    return 1
+}
 # Fails when a message box is up.
 sin_mensajes() {
     local id
@@ -132,23 +141,14 @@ pantalla() {
         sin_mensajes "$nombre-detalle"
         foto "$nombre-detalle"
         teclas Escape
-        for _ in $(seq 50); do
-            xdotool search --onlyvisible --name "^Historial del artículo" >/dev/null 2>&1 || break
-            sleep 0.1
-        done
-        if xdotool search --onlyvisible --name "^Historial del artículo" >/dev/null 2>&1; then
-            echo "FALLO: $nombre: Esc no cerró el historial del artículo"
-            return 1
-        fi
+        cerrada "^Historial del artículo" ||
+            { echo "FALLO: $nombre: Esc no cerró el historial del artículo"; return 1; }
         xdotool search --onlyvisible --name "^Vista previa\$" >/dev/null 2>&1 ||
             { echo "FALLO: $nombre: Esc en el historial cerró también la vista previa"; return 1; }
         xdotool windowfocus --sync "$previa"; sleep 0.3
     fi
     teclas Escape
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --name "^Vista previa\$" >/dev/null 2>&1 || break
-        sleep 0.1
-    done
+    cerrada "^Vista previa\$" || { echo "FALLO: $nombre: Esc no cerró la vista previa"; return 1; }
     xdotool windowfocus --sync "$principal"
     sleep 0.3
     echo "ok: $nombre"
@@ -182,14 +182,7 @@ consulta() {
     escribir "$texto"
     foto "$nombre"
     teclas Return
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --name "^Consulta\.\.\.\$" >/dev/null 2>&1 || break
-        sleep 0.1
-    done
-    if xdotool search --onlyvisible --name "^Consulta\.\.\.\$" >/dev/null 2>&1; then
-        echo "FALLO: $nombre: Enter no cerró la consulta"
-        return 1
-    fi
+    cerrada "^Consulta\.\.\.\$" || { echo "FALLO: $nombre: Enter no cerró la consulta"; return 1; }
     sin_mensajes "$nombre"
     sleep 0.3
     echo "ok: $nombre"

@@ -42,24 +42,25 @@ void VistaPagina::marcar(QList<int> elementos, int actual) {
     update();
 }
 
-QRect VistaPagina::rectElemento(int elemento) const {
-    if (!pagina_ || elemento < 0 || elemento >= pagina_->elementos.size())
-        return QRect();
+QRect VistaPagina::rectMm(double x, double y, double ancho, double alto) const {
     const QSize hoja = tamanoHoja();
     const double sx = hoja.width() / anchoMm_;
     const double sy = hoja.height() / altoMm_;
+    return QRectF(10 + x * sx, 10 + y * sy, ancho * sx, alto * sy).toAlignedRect();
+}
+
+QRect VistaPagina::rectElemento(int elemento) const {
+    if (!pagina_ || elemento < 0 || elemento >= pagina_->elementos.size())
+        return QRect();
     const ElementoPagina& e = pagina_->elementos.at(elemento);
-    return QRectF(10 + e.x * sx, 10 + e.y * sy, e.ancho * sx, e.alto * sy).toAlignedRect();
+    return rectMm(e.x, e.y, e.ancho, e.alto);
 }
 
 QRect VistaPagina::rectLinea(int linea) const {
     if (!pagina_ || linea < 0 || linea >= pagina_->lineas.size())
         return QRect();
-    const QSize hoja = tamanoHoja();
-    const double sx = hoja.width() / anchoMm_;
-    const double sy = hoja.height() / altoMm_;
     const LineaDetalle& l = pagina_->lineas.at(linea);
-    return QRectF(10 + 5 * sx, 10 + l.y * sy, (anchoMm_ - 10) * sx, l.alto * sy).toAlignedRect();
+    return rectMm(5, l.y, anchoMm_ - 10, l.alto);
 }
 
 int VistaPagina::lineaEn(const QPointF& punto) const {

@@ -43,6 +43,8 @@ protected:
 private:
     QSize tamanoHoja() const;
     int lineaEn(const QPointF& punto) const;
+    // A box in millimetres of the page, in this widget.
+    QRect rectMm(double x, double y, double ancho, double alto) const;
 
     QString letra_;
     double tamanoLetra_;
