@@ -116,8 +116,11 @@ public:
     int TratamientoErrores(const DbError& CodErr, std::optional<int> Botones = std::nullopt,
                            const std::optional<QString>& Rutina = std::nullopt);
     // Steps under that report for routine `Rutina`: a database error asks
-    // Abort / Retry / Ignore; any other exception leaves the routine.
-    rp::suite::PasosReintento pasosConAviso(const QString& Rutina);
+    // Abort / Retry / Ignore; any other exception leaves the routine. A
+    // `previo` that answers (vbRetry, vbIgnore, vbAbort) decides without the
+    // box; std::nullopt lets the box ask.
+    using Previo = std::function<std::optional<int>(const rp::suite::CodErr&)>;
+    rp::suite::PasosReintento pasosConAviso(const QString& Rutina, Previo previo = nullptr);
     // A database error as the suite's CodErr; any other exception is rethrown.
     static rp::suite::CodErr errorDe(std::exception_ptr excepcion);
     QString ArchivoErrores() const { return gLogErr; }
@@ -193,10 +196,10 @@ private:
     void abrirArchivoLocal(const QString& cadena);
     bool buscarArchivoLocal();
 
-    // Lost-connection recovery of AbrirRecordset: true when the failed step
-    // is to run again, false when the general report follows; sets `fin`
-    // when the program was ended.
-    bool recuperarConexion(int& contador, bool& fin);
+    // Lost-connection recovery of AbrirRecordset: vbRetry when the failed
+    // step is to run again, vbAbort when the program was ended, std::nullopt
+    // when the general report follows (the third recovery of one call).
+    std::optional<int> recuperarConexion(int& contador);
     // The steps of AbrirRecordset with `abrir` as the opening step.
     void abrirConRecuperacion(QString& SentenciaSQL, Recordset& Lrcs, Connection* Conexionactiva,
                               bool ConvOracle,

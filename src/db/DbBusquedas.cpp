@@ -168,49 +168,45 @@ QVariant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado,
     QVariant resultado;
     QString sentencia;
     Recordset rs;
-    int paso = 1;
-    for (;;) {
-        try {
-            switch (paso) {
-            case 1:
-                sentencia =
-                    sentenciaDatos(Tabla, ValorBuscado, Campo, Tipodato, Condicion, UsaTrim);
-                break;
-            case 2:
-                AbrirRecordset(sentencia, rs, &conexion(), adOpenForwardOnly, adLockReadOnly, -1,
-                               true);
-                break;
-            case 3:
-                if (!gOpenFlag)
-                    return QVariant();
-                break;
-            case 4:
-                if (!rs.isOpen())
-                    throw DbError(errc::NotAllowedClosed,
-                                  QStringLiteral("Operation is not allowed when the object is "
-                                                 "closed."));
-                resultado = rs.bof() ? QString(QLatin1String(""))
-                                     : Utilidades::TextoDeValor(rs.value(CampoDevuelto));
-                break;
-            default:
-                CierraRecordset(rs);
-                return resultado;
+    // The plain box (no log line). Abort returns what was read so far;
+    // IgnoraError answers empty text without asking.
+    bool sinAviso = false;
+    rp::suite::PasosReintento paso(
+        [&](const rp::suite::CodErr& error) {
+            if (IgnoraError) {
+                sinAviso = true;
+                return int(ui::vbAbort);
             }
-            ++paso;
-        } catch (const DbError& e) {
-            if (IgnoraError)
-                return QString(QLatin1String(""));
-            const int respuesta = operador().mensaje(
-                e.description(), ui::estilo::Critical | ui::estilo::AbortRetryIgnore, kTituloAviso);
-            if (respuesta == ui::vbRetry)
-                continue;
-            if (respuesta == ui::vbIgnore) {
-                ++paso;
-                continue;
-            }
-            return resultado;
-        }
-    }
+            return operador().mensaje(error.description,
+                                      ui::estilo::Critical | ui::estilo::AbortRetryIgnore,
+                                      kTituloAviso);
+        },
+        errorDe);
+    const auto terminar = [&] {
+        return sinAviso ? QVariant(QString(QLatin1String(""))) : resultado;
+    };
+    if (!paso([&] {
+            sentencia = sentenciaDatos(Tabla, ValorBuscado, Campo, Tipodato, Condicion, UsaTrim);
+        }))
+        return terminar();
+    if (!paso([&] {
+            AbrirRecordset(sentencia, rs, &conexion(), adOpenForwardOnly, adLockReadOnly, -1, true);
+        }))
+        return terminar();
+    if (!gOpenFlag)
+        return QVariant();
+    if (!paso([&] {
+            if (!rs.isOpen())
+                throw DbError(errc::NotAllowedClosed,
+                              QStringLiteral("Operation is not allowed when the object is "
+                                             "closed."));
+            resultado = rs.bof() ? QString(QLatin1String(""))
+                                 : Utilidades::TextoDeValor(rs.value(CampoDevuelto));
+        }))
+        return terminar();
+    if (!paso([&] { CierraRecordset(rs); }))
+        return terminar();
+    return resultado;
 }
 
 QVariant DB_Dll::BuscaMaximo(const QString& QueTabla, const QString& QueCampo, const QVariant& Tipo,

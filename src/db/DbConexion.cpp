@@ -226,47 +226,28 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, int lCursor, const QString&
 
 void DB_Dll::ReintentaConectar() {
     gOpenFlag = false;
-    int paso = 2;
-    while (paso <= 5) {
-        try {
-            Connection& cnn = conexion();
-            switch (paso) {
-            case 2:
-                cnn.setCommandTimeout(5);
-                break;
-            case 3:
-                cnn.close();
-                break;
-            case 4: {
-                const QString cadena = cnn.connectionString();
-                const DB_Dll& base = baseCompartida();
-                cnn.open(cadena, base.gUsuario, base.gUserPassWord);
-                break;
-            }
-            default:
-                gOpenFlag = true;
-                break;
-            }
-            ++paso;
-        } catch (const DbError& e) {
-            if (e.number() == errc::NotAllowedClosed) {
-                ++paso;
-                continue;
-            }
+    Connection& cnn = conexion();
+    // A connection already closed goes on with the next step; a failure of
+    // the provider itself ends the attempt without a box.
+    rp::suite::PasosReintento paso = pasosConAviso(
+        QStringLiteral("AbrirRecordset"), [this](const rp::suite::CodErr& e) -> std::optional<int> {
+            if (e.number == errc::NotAllowedClosed)
+                return ui::vbIgnore;
             gOpenFlag = false;
-            if (e.number() == errc::Unspecified)
-                return;
-            const int respuesta =
-                TratamientoErrores(e, std::nullopt, QStringLiteral("AbrirRecordset"));
-            if (respuesta == ui::vbRetry)
-                continue;
-            if (respuesta == ui::vbIgnore) {
-                ++paso;
-                continue;
-            }
-            return;
-        }
-    }
+            if (e.number == errc::Unspecified)
+                return ui::vbAbort;
+            return std::nullopt;
+        });
+    if (!paso([&] { cnn.setCommandTimeout(5); }))
+        return;
+    if (!paso([&] { cnn.close(); }))
+        return;
+    if (!paso([&] {
+            const DB_Dll& base = baseCompartida();
+            cnn.open(cnn.connectionString(), base.gUsuario, base.gUserPassWord);
+        }))
+        return;
+    gOpenFlag = true;
 }
 
 bool DB_Dll::buscarArchivoLocal() {

@@ -43,19 +43,18 @@ QString DB_Dll::mensajeConexionPerdida() const {
            QStringLiteral("Elija NO para cerrar la aplicacion") + kCrLf + kCrLf + kCrLf;
 }
 
-bool DB_Dll::recuperarConexion(int& contador, bool& fin) {
+std::optional<int> DB_Dll::recuperarConexion(int& contador) {
     for (;;) {
         ReintentaConectar();
         if (gOpenFlag) {
             ++contador;
-            return contador < 3;
+            return contador < 3 ? std::optional<int>(ui::vbRetry) : std::nullopt;
         }
         const int respuesta =
             operador().mensaje(mensajeConexionPerdida(), 20, QStringLiteral("AVISO AL OPERADOR"));
         if (respuesta != ui::vbYes) {
-            fin = true;
             ganchoTerminar()();
-            return false;
+            return ui::vbAbort;
         }
     }
 }
@@ -85,44 +84,25 @@ void DB_Dll::AbrirRecordsetConValores(QString& SentenciaSQL, const QVariantList&
 void DB_Dll::abrirConRecuperacion(QString& SentenciaSQL, Recordset& Lrcs,
                                   Connection* Conexionactiva, bool ConvOracle,
                                   const std::function<void(const QString&, Connection&)>& abrir) {
+    Connection& cnn = Conexionactiva ? *Conexionactiva : conexion();
+    // A lost connection is recovered (twice at the most in one call) before
+    // the general report asks.
     int contador = 1;
-    int paso = 2;
-    while (paso <= 4) {
-        Connection& cnn = Conexionactiva ? *Conexionactiva : conexion();
-        try {
-            switch (paso) {
-            case 2:
-                CierraRecordset(Lrcs);
-                break;
-            case 3:
-                SentenciaSQL = SS_TSinonimos(SentenciaSQL);
-                break;
-            default:
-                // The translation is never written back to the caller.
-                abrir(ConvOracle && esOracle(cnn) ? ORACLE_Dicc(SentenciaSQL) : SentenciaSQL, cnn);
-                break;
-            }
-            ++paso;
-        } catch (const DbError& e) {
-            if ((e.number() == errc::Unspecified || e.number() == errc::ConnectionClosed) &&
-                !cnn.errors().isEmpty()) {
-                bool fin = false;
-                if (recuperarConexion(contador, fin))
-                    continue;
-                if (fin)
-                    return;
-            }
-            const int respuesta =
-                TratamientoErrores(e, std::nullopt, QStringLiteral("AbrirRecordset"));
-            if (respuesta == ui::vbRetry)
-                continue;
-            if (respuesta == ui::vbIgnore) {
-                ++paso;
-                continue;
-            }
-            return;
-        }
-    }
+    rp::suite::PasosReintento paso = pasosConAviso(
+        QStringLiteral("AbrirRecordset"), [&](const rp::suite::CodErr& e) -> std::optional<int> {
+            if ((e.number == errc::Unspecified || e.number == errc::ConnectionClosed) &&
+                !cnn.errors().isEmpty())
+                return recuperarConexion(contador);
+            return std::nullopt;
+        });
+    if (!paso([&] { CierraRecordset(Lrcs); }))
+        return;
+    if (!paso([&] { SentenciaSQL = SS_TSinonimos(SentenciaSQL); }))
+        return;
+    // The translation is never written back to the caller.
+    paso([&] {
+        abrir(ConvOracle && esOracle(cnn) ? ORACLE_Dicc(SentenciaSQL) : SentenciaSQL, cnn);
+    });
 }
 
 void DB_Dll::EjecutaConsultaConValores(QString& SentenciaSQL, const QVariantList& Valores,
@@ -200,31 +180,26 @@ void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, qint32& RecordsAffected,
 }
 
 void DB_Dll::CierraRecordset(Recordset& LrcsTemp) {
-    for (;;) {
-        try {
-            if (LrcsTemp.isOpen())
-                LrcsTemp.close();
-            return;
-        } catch (const DbError& e) {
-            if (e.number() == errc::NotAllowedContext) {
-                // An edit is pending: drop it and close, ignoring failures.
-                try {
-                    LrcsTemp.cancelUpdate();
-                } catch (const DbError&) {
-                }
-                try {
-                    if (LrcsTemp.isOpen())
-                        LrcsTemp.close();
-                } catch (const DbError&) {
-                }
-                return;
-            }
-            const int respuesta =
-                TratamientoErrores(e, std::nullopt, QStringLiteral("CierraRecordset"));
-            if (respuesta != ui::vbRetry)
-                return;
-        }
-    }
+    // Retry closes again; Ignore and Abort leave the record set as it is.
+    pasosConAviso(QStringLiteral("CierraRecordset"),
+                  [&](const rp::suite::CodErr& e) -> std::optional<int> {
+                      if (e.number != errc::NotAllowedContext)
+                          return std::nullopt;
+                      // An edit is pending: drop it and close, ignoring failures.
+                      try {
+                          LrcsTemp.cancelUpdate();
+                      } catch (const DbError&) {
+                      }
+                      try {
+                          if (LrcsTemp.isOpen())
+                              LrcsTemp.close();
+                      } catch (const DbError&) {
+                      }
+                      return ui::vbIgnore;
+                  })([&] {
+        if (LrcsTemp.isOpen())
+            LrcsTemp.close();
+    });
 }
 
 QString DB_Dll::rutaLog() const {
@@ -245,9 +220,12 @@ int DB_Dll::TratamientoErrores(const DbError& CodErr, std::optional<int> Botones
                                                 CodErr.source(), QStringLiteral("5"), rutaLog());
 }
 
-rp::suite::PasosReintento DB_Dll::pasosConAviso(const QString& Rutina) {
+rp::suite::PasosReintento DB_Dll::pasosConAviso(const QString& Rutina, Previo previo) {
     return rp::suite::PasosReintento(
-        [this, Rutina](const rp::suite::CodErr& error) {
+        [this, Rutina, previo = std::move(previo)](const rp::suite::CodErr& error) {
+            if (previo)
+                if (const std::optional<int> respuesta = previo(error))
+                    return *respuesta;
             return rp::suite::RegistroErrores::Informar(error, 18, Rutina, error.source,
                                                         QStringLiteral("5"), rutaLog());
         },

@@ -35,34 +35,15 @@ bool buscarEnCatalogo(Cursor& cursor, const QString& nombreColumna, const QStrin
 } // namespace
 
 bool DB_Dll::ExisteTablaDB(const QString& Tabla) {
-    std::unique_ptr<Cursor> tablas;
-    int paso = 1;
-    for (;;) {
-        try {
-            if (paso == 1) {
-                tablas = conexion().openSchemaTables();
-                paso = 2;
-            }
-            // An empty catalogue (or one that could not be read) has no table.
-            if (!tablas)
-                return false;
-            return buscarEnCatalogo(*tablas, QStringLiteral("TABLE_NAME"), Tabla);
-        } catch (const DbError& e) {
-            const int respuesta = baseCompartida().TratamientoErrores(
-                e, std::nullopt, QStringLiteral("VerificaCampos"));
-            if (respuesta == ui::vbRetry) {
-                if (paso == 2)
-                    tablas.reset();
-                paso = 1;
-                continue;
-            }
-            if (respuesta == ui::vbIgnore && paso == 1) {
-                paso = 2;
-                continue;
-            }
-            return false;
-        }
-    }
+    // Retry reads the catalogue again; Ignore and Abort both answer that the
+    // table is not there.
+    bool existe = false;
+    baseCompartida().pasosConAviso(QStringLiteral("VerificaCampos"))([&] {
+        // An empty catalogue (or one that could not be read) has no table.
+        std::unique_ptr<Cursor> tablas = conexion().openSchemaTables();
+        existe = tablas && buscarEnCatalogo(*tablas, QStringLiteral("TABLE_NAME"), Tabla);
+    });
+    return existe;
 }
 
 bool DB_Dll::ExisteCampoDB(const QString& Tabla, const QString& Campo) {

@@ -166,6 +166,35 @@ TEST_F(DbBusquedas, DatosTablaSobreUnaTablaQueNoExiste) {
     EXPECT_EQ(cajas()[1].titulo, "Aviso al Operador");
 }
 
+TEST_F(DbBusquedas, DatosTablaReintentarRepiteSoloElPasoQueFallo) {
+    // The set opens; reading a column it lacks fails. Retry reads again
+    // (the statement is not sent again); Ignore closes the set and Abort
+    // ends there, both with nothing read.
+    for (int ultimaRespuesta : {int(ui::vbIgnore), int(ui::vbAbort)}) {
+        op.limpiar();
+        const qsizetype antes = traza->escritas().size();
+        op.responderMensaje(ui::vbRetry);
+        op.responderMensaje(ultimaRespuesta);
+        EXPECT_FALSE(db.DatosTabla(QStringLiteral("MA_ARTICULOS"), QStringLiteral("A1"),
+                                   QStringLiteral("NoHay"))
+                         .isValid());
+        ASSERT_EQ(cajas().size(), 2);
+        for (const auto& caja : cajas()) {
+            EXPECT_EQ(caja.titulo, "Aviso al Operador");
+            EXPECT_EQ(caja.estilo, 18);
+        }
+        EXPECT_EQ(traza->escritas().size(), antes + 1) << "one statement for both reads";
+    }
+    // With IgnoraError the same failure answers empty text without a box.
+    op.limpiar();
+    const QVariant vacio =
+        db.DatosTabla(QStringLiteral("MA_ARTICULOS"), QStringLiteral("A1"), QStringLiteral("NoHay"),
+                      QStringLiteral("Codigo"), 8, QString(), true, true);
+    EXPECT_TRUE(vacio.isValid());
+    EXPECT_EQ(vacio.toString(), "");
+    EXPECT_TRUE(cajas().isEmpty());
+}
+
 TEST_F(DbBusquedas, MaximoDeArticulosSinCodigosQueEmpiezanConCero) {
     sql(QStringLiteral("CREATE TABLE V_MA_ARTICULOS (idarticulo varchar(25))"));
     for (const char* c : {"999", "0999", "15"})

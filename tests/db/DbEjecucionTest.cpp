@@ -80,6 +80,30 @@ TEST_F(DbEjecucion, IgnorarYAbortarDejanElConjuntoCerrado) {
     EXPECT_TRUE(lineas[1].endsWith(QStringLiteral(" Respondió : Abortar")));
 }
 
+TEST_F(DbEjecucion, ConValoresReintentarIgnorarYAbortar) {
+    // The statement with bound values goes through the same steps: Retry
+    // sends it again, Ignore and Abort leave the set closed.
+    op.responderMensaje(ui::vbRetry);
+    op.alMostrar = [&] { sql(QStringLiteral("CREATE TABLE NUEVA (x int)")); };
+    QString s = QStringLiteral("SELECT COUNT(*) FROM NUEVA WHERE x <> ?");
+    Recordset rs;
+    db.AbrirRecordsetConValores(s, {7}, rs);
+    ASSERT_TRUE(rs.isOpen());
+    EXPECT_EQ(rs.value(0).toInt(), 0);
+    ASSERT_EQ(cajas().size(), 1);
+    EXPECT_TRUE(cajas().first().titulo.endsWith(titulo(QStringLiteral("AbrirRecordset"))));
+
+    for (int respuesta : {int(ui::vbIgnore), int(ui::vbAbort)}) {
+        op.limpiar();
+        op.responderMensaje(respuesta);
+        QString otra = QStringLiteral("SELECT * FROM NOEXISTE WHERE a = ?");
+        Recordset cerrado;
+        db.AbrirRecordsetConValores(otra, {1}, cerrado);
+        EXPECT_FALSE(cerrado.isOpen());
+        EXPECT_EQ(cajas().size(), 1);
+    }
+}
+
 TEST_F(DbEjecucion, ArchivoDeErroresConRutaCompleta) {
     const QString ruta = dir.filePath(QStringLiteral("otro/errores.txt"));
     QDir().mkpath(dir.filePath(QStringLiteral("otro")));

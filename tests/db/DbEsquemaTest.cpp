@@ -25,6 +25,31 @@ TEST_F(DbEsquema, TablasYVistasPorNombreSinDueno) {
     EXPECT_TRUE(cajas().isEmpty());
 }
 
+TEST_F(DbEsquema, CatalogoIlegibleReintentarIgnorarAbortar) {
+    // The catalogue cannot be read on a closed connection. Retry reads it
+    // again (here after the connection came back); Ignore and Abort answer
+    // that the table is not there.
+    const QString cadena = db.gCnn->connectionString();
+    db.gCnn->close();
+    op.responderMensaje(ui::vbRetry);
+    op.alMostrar = [&] { db.gCnn->open(cadena, QString(), QString()); };
+    EXPECT_TRUE(db.ExisteTablaDB(QStringLiteral("TA_USUARIOS")));
+    ASSERT_EQ(cajas().size(), 1);
+    EXPECT_TRUE(cajas().first().titulo.endsWith(
+        QStringLiteral("VerificaCampos -  Aviso al operador!!! - 5 ")))
+        << cajas().first().titulo.toStdString();
+    EXPECT_EQ(cajas().first().estilo, 18);
+
+    for (int respuesta : {int(ui::vbIgnore), int(ui::vbAbort)}) {
+        op.limpiar();
+        db.gCnn->close();
+        op.responderMensaje(respuesta);
+        EXPECT_FALSE(db.ExisteTablaDB(QStringLiteral("TA_USUARIOS")));
+        EXPECT_EQ(cajas().size(), 1);
+        db.gCnn->open(cadena, QString(), QString());
+    }
+}
+
 TEST_F(DbEsquema, CamposEnElCatalogoDeLaBase) {
     EXPECT_TRUE(db.ExisteCampoDB(QStringLiteral("TA_USUARIOS"), QStringLiteral(" administrador ")));
     EXPECT_FALSE(db.ExisteCampoDB(QStringLiteral("TA_USUARIOS"), QStringLiteral("Clave")));
