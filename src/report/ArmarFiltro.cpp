@@ -94,140 +94,149 @@ QString numeroFormula(double valor) {
     return QString::number(valor, 'g', 15);
 }
 
+// A rejected range: the message names the template field.
+std::nullopt_t rechazar(QString& Mensaje, const QString& motivo, const FiltroRango& r) {
+    Mensaje = motivo + r.CampoReporte;
+    return std::nullopt;
+}
+
+// The joining operator of a range (" AND " or " OR ", blank meaning AND);
+// std::nullopt for any other.
+std::optional<QString> operadorDe(const FiltroRango& r) {
+    QString op = r.Operador.trimmed().toUpper();
+    if (op.isEmpty())
+        op = QStringLiteral("AND");
+    if (op != QLatin1String("AND") && op != QLatin1String("OR"))
+        return std::nullopt;
+    return QLatin1Char(' ') + op + QLatin1Char(' ');
+}
+
+// The conditions of one range by the class of its field: the text of the
+// comparison (empty when the range has no bound), or std::nullopt with
+// `Mensaje` written when the range is rejected.
+
+std::optional<QString> condicionFecha(const FiltroRango& r, QString& Mensaje) {
+    const QString desde = sinNulos(r.ValorDesde);
+    const QString hasta = sinNulos(r.ValorHasta);
+    const bool hayDesde = !desde.isEmpty();
+    const bool hayHasta = !hasta.isEmpty();
+    const std::optional<QDateTime> d = hayDesde ? leerFecha(desde) : std::nullopt;
+    const std::optional<QDateTime> h = hayHasta ? leerFecha(hasta) : std::nullopt;
+    // A bound that is not a date would leave the comparison without a
+    // value: every typed bound must be a date.
+    if ((hayDesde && !d) || (hayHasta && !h))
+        return rechazar(Mensaje, QStringLiteral("Fecha Desde Incorrecta , Campo : "), r);
+    if (hayDesde && hayHasta) {
+        // A date alone as upper bound takes in its whole day.
+        const QDateTime inicioDesde = conHora(desde) ? *d : QDateTime(d->date(), QTime(0, 0));
+        const bool vacio = conHora(hasta) ? inicioDesde > *h : inicioDesde.date() > h->date();
+        if (vacio)
+            return rechazar(Mensaje, QStringLiteral("Fecha Desde Mayor que Hasta , Campo : "), r);
+    }
+    const QString& f = r.CampoReporte;
+    QString c;
+    if (hayDesde)
+        c = f + QStringLiteral(" >= ") + desdeFecha(desde) + QLatin1Char(' ');
+    if (hayHasta) {
+        if (!c.trimmed().isEmpty())
+            c += QStringLiteral(" AND ");
+        c += hastaFecha(f, hasta);
+    }
+    return c;
+}
+
+std::optional<QString> condicionNumero(const FiltroRango& r, Clase clase, QString& Mensaje) {
+    const QString dT = r.ValorDesde.trimmed();
+    const QString hT = r.ValorHasta.trimmed();
+    const std::optional<double> vd = dT.isEmpty() ? std::nullopt : leerNumero(dT);
+    const std::optional<double> vh = hT.isEmpty() ? std::nullopt : leerNumero(hT);
+    if ((!dT.isEmpty() && !vd) || (!hT.isEmpty() && !vh))
+        return rechazar(Mensaje, QStringLiteral("Valor Numerico Incorrecto , Campo : "), r);
+    const bool hayD = vd.has_value();
+    const bool hayH = vh.has_value();
+    const double d = vd.value_or(0);
+    const double h = vh.value_or(0);
+    if (hayD && hayH && h < d)
+        return rechazar(Mensaje, QStringLiteral("Desde Mayor que Hasta, Campo : "), r);
+    const QString f = clase == Clase::Doble
+                          ? QStringLiteral("tonumber(") + r.CampoReporte + QStringLiteral(")")
+                          : r.CampoReporte;
+    QString c;
+    if (hayD)
+        c = f + QStringLiteral(" >= ") + numeroFormula(d) + QLatin1Char(' ');
+    if (hayH) {
+        if (!c.trimmed().isEmpty())
+            c += QStringLiteral(" AND ");
+        c += f + QStringLiteral(" <= ") + numeroFormula(h) + QLatin1Char(' ');
+    }
+    return c;
+}
+
+std::optional<QString> condicionTexto(const FiltroRango& r, QString& Mensaje) {
+    const QString& desde = r.ValorDesde;
+    const QString& hasta = r.ValorHasta;
+    const bool hayDesde = !desde.trimmed().isEmpty();
+    const bool hayHasta = !hasta.trimmed().isEmpty();
+    // Codes compared as stored (right-aligned) keep their blanks, so
+    // that 99 stays below 100.
+    const QString dC = r.SinRecorte ? desde : desde.trimmed();
+    const QString hC = r.SinRecorte ? hasta : hasta.trimmed();
+    if (hayDesde && hayHasta && dC.compare(hC, Qt::CaseInsensitive) > 0)
+        return rechazar(Mensaje, QStringLiteral("Desde Mayor que Hasta, Campo : "), r);
+    const QString f = r.SinRecorte ? r.CampoReporte
+                                   : QStringLiteral("TrimLeft(TrimRight(") + r.CampoReporte +
+                                         QStringLiteral("))");
+    const bool comodinDesde = desde.contains(QLatin1Char('*'));
+    const bool comodinHasta = hasta.contains(QLatin1Char('*'));
+    QString c;
+    if (comodinDesde)
+        c = QStringLiteral(" (") + f + QStringLiteral(" LIKE ") + literal(desde) + QLatin1Char(' ');
+    else if (hayDesde)
+        c = f + QStringLiteral(" >= ") + literal(desde) + QLatin1Char(' ');
+    if (comodinHasta) {
+        if (!c.trimmed().isEmpty())
+            c += comodinDesde ? QStringLiteral(" OR ") : QStringLiteral(" AND ");
+        c += f + QStringLiteral(" LIKE ") + literal(hasta) + QLatin1Char(' ');
+    } else if (hayHasta) {
+        if (!c.trimmed().isEmpty())
+            c += QStringLiteral(" AND ");
+        c += f + QStringLiteral(" <= ") + literal(hasta) + QLatin1Char(' ');
+    }
+    if (comodinDesde)
+        c += QLatin1Char(')');
+    return c;
+}
+
+std::optional<QString> condicionDe(const FiltroRango& r, QString& Mensaje) {
+    switch (const Clase clase = claseDe(r.TipoDato)) {
+    case Clase::Fecha:
+        return condicionFecha(r, Mensaje);
+    case Clase::Doble:
+    case Clase::Numero:
+        return condicionNumero(r, clase, Mensaje);
+    case Clase::Texto:
+        break;
+    }
+    return condicionTexto(r, Mensaje);
+}
+
 } // namespace
 
 bool ArmarFiltro(const TablaFiltros& Filtros, QString& Formula, QString& Mensaje) {
     QString resultado;
-    int cantidad = 0;
     for (const FiltroRango& r : Filtros) {
-        QString op = r.Operador.trimmed().toUpper();
-        if (op.isEmpty())
-            op = QStringLiteral("AND");
-        if (op != QLatin1String("AND") && op != QLatin1String("OR")) {
+        const std::optional<QString> op = operadorDe(r);
+        if (!op) {
             Mensaje = QStringLiteral("Operador logico incorrecto");
             return false;
         }
-        op = QLatin1Char(' ') + op + QLatin1Char(' ');
-
-        const Clase clase = claseDe(r.TipoDato);
-        QString desde = r.ValorDesde;
-        QString hasta = r.ValorHasta;
-        QString p, s;
-        QString c;
-
-        if (clase == Clase::Fecha) {
-            desde = sinNulos(desde);
-            hasta = sinNulos(hasta);
-            const bool hayDesde = !desde.isEmpty();
-            const bool hayHasta = !hasta.isEmpty();
-            const std::optional<QDateTime> d = hayDesde ? leerFecha(desde) : std::nullopt;
-            const std::optional<QDateTime> h = hayHasta ? leerFecha(hasta) : std::nullopt;
-            // A bound that is not a date would leave the comparison without a
-            // value: every typed bound must be a date.
-            if ((hayDesde && !d) || (hayHasta && !h)) {
-                Mensaje = QStringLiteral("Fecha Desde Incorrecta , Campo : ") + r.CampoReporte;
-                return false;
-            }
-            if (hayDesde && hayHasta) {
-                // A date alone as upper bound takes in its whole day.
-                const QDateTime inicioDesde =
-                    conHora(desde) ? *d : QDateTime(d->date(), QTime(0, 0));
-                const bool vacio =
-                    conHora(hasta) ? inicioDesde > *h : inicioDesde.date() > h->date();
-                if (vacio) {
-                    Mensaje =
-                        QStringLiteral("Fecha Desde Mayor que Hasta , Campo : ") + r.CampoReporte;
-                    return false;
-                }
-            }
-            const QString f = r.CampoReporte;
-            if (hayDesde)
-                c = f + QStringLiteral(" >= ") + desdeFecha(desde) + QLatin1Char(' ');
-            if (hayHasta) {
-                if (!c.trimmed().isEmpty())
-                    c += QStringLiteral(" AND ");
-                c += hastaFecha(f, hasta);
-            }
-        } else if (clase == Clase::Doble || clase == Clase::Numero) {
-            const QString dT = desde.trimmed();
-            const QString hT = hasta.trimmed();
-            double d = 0;
-            double h = 0;
-            bool hayD = false;
-            bool hayH = false;
-            bool valido = true;
-            if (!dT.isEmpty()) {
-                const std::optional<double> v = leerNumero(dT);
-                valido = valido && v.has_value();
-                d = v.value_or(0);
-                hayD = true;
-            }
-            if (!hT.isEmpty()) {
-                const std::optional<double> v = leerNumero(hT);
-                valido = valido && v.has_value();
-                h = v.value_or(0);
-                hayH = true;
-            }
-            if (!valido) {
-                Mensaje = QStringLiteral("Valor Numerico Incorrecto , Campo : ") + r.CampoReporte;
-                return false;
-            }
-            if (hayD && hayH && h < d) {
-                Mensaje = QStringLiteral("Desde Mayor que Hasta, Campo : ") + r.CampoReporte;
-                return false;
-            }
-            if (clase == Clase::Doble) {
-                p = QStringLiteral("tonumber(");
-                s = QStringLiteral(")");
-            }
-            const QString f = p + r.CampoReporte + s;
-            if (hayD)
-                c = f + QStringLiteral(" >= ") + numeroFormula(d) + QLatin1Char(' ');
-            if (hayH) {
-                if (!c.trimmed().isEmpty())
-                    c += QStringLiteral(" AND ");
-                c += f + QStringLiteral(" <= ") + numeroFormula(h) + QLatin1Char(' ');
-            }
-        } else {
-            if (!r.SinRecorte) {
-                p = QStringLiteral("TrimLeft(TrimRight(");
-                s = QStringLiteral("))");
-            }
-            const bool hayDesde = !desde.trimmed().isEmpty();
-            const bool hayHasta = !hasta.trimmed().isEmpty();
-            // Codes compared as stored (right-aligned) keep their blanks, so
-            // that 99 stays below 100.
-            const QString dC = r.SinRecorte ? desde : desde.trimmed();
-            const QString hC = r.SinRecorte ? hasta : hasta.trimmed();
-            if (hayDesde && hayHasta && dC.compare(hC, Qt::CaseInsensitive) > 0) {
-                Mensaje = QStringLiteral("Desde Mayor que Hasta, Campo : ") + r.CampoReporte;
-                return false;
-            }
-            const QString f = p + r.CampoReporte + s;
-            const bool comodinDesde = desde.contains(QLatin1Char('*'));
-            const bool comodinHasta = hasta.contains(QLatin1Char('*'));
-            if (comodinDesde)
-                c = QStringLiteral(" (") + f + QStringLiteral(" LIKE ") + literal(desde) +
-                    QLatin1Char(' ');
-            else if (hayDesde)
-                c = f + QStringLiteral(" >= ") + literal(desde) + QLatin1Char(' ');
-            if (comodinHasta) {
-                if (!c.trimmed().isEmpty())
-                    c += comodinDesde ? QStringLiteral(" OR ") : QStringLiteral(" AND ");
-                c += f + QStringLiteral(" LIKE ") + literal(hasta) + QLatin1Char(' ');
-            } else if (hayHasta) {
-                if (!c.trimmed().isEmpty())
-                    c += QStringLiteral(" AND ");
-                c += f + QStringLiteral(" <= ") + literal(hasta) + QLatin1Char(' ');
-            }
-            if (comodinDesde)
-                c += QLatin1Char(')');
-        }
-
-        if (!c.trimmed().isEmpty()) {
-            ++cantidad;
-            resultado = cantidad == 1 ? c : resultado + op + c;
-        }
+        const std::optional<QString> c = condicionDe(r, Mensaje);
+        if (!c)
+            return false;
+        // Ranges without a bound add nothing; the first one that does has no
+        // operator before it.
+        if (!c->trimmed().isEmpty())
+            resultado = resultado.isEmpty() ? *c : resultado + *op + *c;
     }
     Formula = resultado;
     return true;

@@ -76,6 +76,204 @@ QString plantillaCompras(const QString& codigo) {
     return QString();
 }
 
+// The resolution of one NombreReporte call: the report asked for, what has
+// been resolved so far and the record set of TA_REPORTES. Each step is one
+// routine; NombreReporte runs them in order under the error report.
+class Resolucion {
+public:
+    Resolucion(const QString& reporte, const QString& idComprobante, ArchivosReporte* archivos)
+        : reporte_(reporte), idComprobante_(idComprobante), archivos_(archivos),
+          db_(db::baseCompartida()) {}
+
+    const QString& resultado() const { return resultado_; }
+
+    // The document type: what comes before the first "-" of the name.
+    QString tipoDocumento() const {
+        const qsizetype guion = reporte_.indexOf(QLatin1Char('-'));
+        return guion < 0 ? QString() : reporte_.left(guion);
+    }
+
+    // Whether the document is an electronic one.
+    bool esElectronico(const QString& tipo) {
+        return db_.ExisteEnTabla(
+            QStringLiteral("V_MV_CPTE_ELECTRONICOS"), tipo, QStringLiteral("TC"), nullptr, 8,
+            QStringLiteral(" TC='") + TextoVb::duplicarApostrofes(tipo) +
+                QStringLiteral("' AND IDCOMPROBANTE='") +
+                TextoVb::duplicarApostrofes(idComprobante_.trimmed()) + QStringLiteral("'"),
+            true);
+    }
+
+    // The templates of TA_REPORTES: the row of `clave` (workstation and
+    // user, or the plain name) with every column as it stands; else the
+    // plain row, whose blank copies repeat the copy before; else, for
+    // "LiqOpg", the payment-order row; else the fallbacks.
+    void plantillasDeTabla(const QString& clave) {
+        abrir(clave);
+        if (hayFila(rs_)) {
+            usarFila();
+            return;
+        }
+        abrir(reporte_);
+        if (hayFila(rs_)) {
+            usarFilaComun();
+            return;
+        }
+        if (reporte_.compare(QLatin1String("LiqOpg"), Qt::CaseInsensitive) == 0) {
+            QString sql = QStringLiteral("SELECT * FROM TA_REPORTES  with(nolock)  WHERE NOMBRE = "
+                                         "'OPG-X' OR NOMBRE = 'PG-X' ");
+            db_.AbrirRecordset(sql, rs_);
+            if (hayFila(rs_)) {
+                usarFila();
+                return;
+            }
+        }
+        resultado_ = verificar(QString());
+        if (archivos_) {
+            for (QString& a : *archivos_)
+                a = verificar(QString());
+        }
+    }
+
+    // Delivery documents ("RM-..", identifier ending in "R") may have their
+    // own unit of business.
+    bool esRemitoConUnidad(const QString& tipo) const {
+        return tipo.trimmed() == QLatin1String("RM") &&
+               idComprobante_.endsWith(QLatin1Char('R'), Qt::CaseInsensitive);
+    }
+
+    // The unit of business of the delivery document.
+    QString unidadDelRemito() {
+        return db_
+            .DatosTabla(QStringLiteral("V_MV_CPTE"), idComprobante_, QStringLiteral("UNEGOCIO"),
+                        QStringLiteral("IDCOMPROBANTE"), 8,
+                        QStringLiteral(" TC='RM' AND IDCOMPROBANTE='") +
+                            TextoVb::duplicarApostrofes(idComprobante_) + QStringLiteral("'"),
+                        true, false)
+            .toString()
+            .trimmed();
+    }
+
+    // The delivery template of the unit's report folder (every copy, when it
+    // is there); without a folder, the electronic-forms folder's one.
+    void plantillaRemitoDeUnidad(const QString& unegocio) {
+        Recordset un;
+        QString sql = QStringLiteral("SELECT * FROM V_TA_UNIDADNEGOCIO WHERE CODIGO='") +
+                      TextoVb::duplicarApostrofes(Utilidades::FormatoCodigo(unegocio, 4)) +
+                      QStringLiteral("'");
+        db_.AbrirRecordset(sql, un);
+        const QString ruta =
+            hayFila(un) ? columna(un, QStringLiteral("ruta_reporte")).trimmed() : QString();
+        if (un.isOpen())
+            db_.CierraRecordset(un);
+        if (!ruta.isEmpty()) {
+            const QString archivo = Utilidades::RutaConBarra(ruta) + QStringLiteral("RM-R.rpt");
+            if (ExisteArchivo(archivo) && archivos_)
+                archivos_->fill(archivo);
+            return;
+        }
+        const QString efactura = Cfg(QStringLiteral("RUTA_FORMULARIOS_EFACTURA")).trimmed();
+        if (efactura.isEmpty())
+            return;
+        const QString archivo = Utilidades::RutaConBarra(efactura) + QStringLiteral("RM-R.rpt");
+        if (ExisteArchivo(archivo)) {
+            resultado_ = archivo;
+            if (archivos_)
+                archivos_->fill(archivo);
+        }
+    }
+
+    // Electronic documents: "e" + name + ".RPT" in the folder of the point of
+    // sale's unit of business (when it issues electronic documents) or in
+    // the common electronic-forms folder.
+    void plantillaElectronica() {
+        QString folder = carpetaElectronicaDeUnidad();
+        if (folder.isEmpty())
+            folder = Cfg(QStringLiteral("RUTA_FORMULARIOS_EFACTURA")).trimmed();
+        if (folder.isEmpty())
+            return;
+        resultado_ = verificar(Utilidades::RutaConBarra(folder) + QStringLiteral("e") + reporte_ +
+                               QStringLiteral(".RPT"));
+        if (archivos_)
+            archivos_->fill(resultado_);
+    }
+
+    void cerrar() {
+        if (rs_.isOpen())
+            db_.CierraRecordset(rs_);
+    }
+
+private:
+    QString verificar(const QString& valor) const {
+        QString a = valor;
+        return VerificaReporte(a, reporte_);
+    }
+
+    void abrir(const QString& clave) {
+        QString sql = QStringLiteral("SELECT * FROM TA_REPORTES  with(nolock)  WHERE NOMBRE = '") +
+                      TextoVb::duplicarApostrofes(clave.trimmed()) + QStringLiteral("'");
+        db_.AbrirRecordset(sql, rs_);
+    }
+
+    // A row with every column taken as it stands.
+    void usarFila() {
+        resultado_ = verificar(columna(rs_, QStringLiteral("Archivo")));
+        if (archivos_) {
+            (*archivos_)[0] = verificar(columna(rs_, QStringLiteral("Archivo")));
+            (*archivos_)[1] = verificar(columna(rs_, QStringLiteral("Archivo2")));
+            (*archivos_)[2] = verificar(columna(rs_, QStringLiteral("Archivo3")));
+            (*archivos_)[3] = verificar(columna(rs_, QStringLiteral("Archivo4")));
+        }
+    }
+
+    // The plain row: a blank copy repeats the copy before it.
+    void usarFilaComun() {
+        resultado_ = verificar(columna(rs_, QStringLiteral("Archivo")));
+        if (!archivos_)
+            return;
+        (*archivos_)[0] = verificar(columna(rs_, QStringLiteral("Archivo")));
+        const QStringList otras = {QStringLiteral("Archivo2"), QStringLiteral("Archivo3"),
+                                   QStringLiteral("Archivo4")};
+        for (int i = 1; i < 4; ++i) {
+            const QString v = columna(rs_, otras.at(i - 1));
+            (*archivos_)[i] = v.isEmpty() ? (*archivos_)[i - 1] : verificar(v);
+        }
+    }
+
+    // The report folder of the point of sale's unit of business, when the
+    // unit issues electronic documents.
+    QString carpetaElectronicaDeUnidad() {
+        if (idComprobante_.trimmed().isEmpty())
+            return QString();
+        QString folder;
+        Recordset un;
+        QString sql = QStringLiteral("SELECT * FROM V_TA_UNIDADNEGOCIO WHERE LTRIM(PDV)='") +
+                      TextoVb::duplicarApostrofes(idComprobante_.left(4).trimmed()) +
+                      QStringLiteral("'");
+        db_.AbrirRecordset(sql, un);
+        if (hayFila(un)) {
+            const QString usaTexto =
+                Utilidades::TextoDeValor(un.value(QStringLiteral("usaefc"))).trimmed();
+            const bool activo =
+                usaTexto == QLatin1String("1") ||
+                usaTexto.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+                usaTexto.compare(QLatin1String("Verdadero"), Qt::CaseInsensitive) == 0;
+            const QString ruta = columna(un, QStringLiteral("ruta_reporte")).trimmed();
+            if (activo && !ruta.isEmpty())
+                folder = ruta;
+        }
+        if (un.isOpen())
+            db_.CierraRecordset(un);
+        return folder;
+    }
+
+    const QString& reporte_;
+    const QString& idComprobante_;
+    ArchivosReporte* archivos_;
+    DB_Dll& db_;
+    QString resultado_;
+    Recordset rs_;
+};
+
 } // namespace
 
 bool ExisteArchivo(const QString& Ruta) {
@@ -141,188 +339,33 @@ QString VerificaReporte(QString& Archivo, const QString& Reporte) {
 
 QString NombreReporte(const QString& Reporte, const QString& Opcion, ArchivosReporte* Archivos,
                       const QString& IdComprobante) {
-    DB_Dll& db = db::baseCompartida();
-    QString resultado;
-    QString nombre;
-    QString tipo;
+    Resolucion r(Reporte, IdComprobante, Archivos);
+    const QString tipo = r.tipoDocumento();
+
     bool electronico = false;
-    Recordset rs;
+    if (!paso([&] { electronico = r.esElectronico(tipo); }))
+        return r.resultado();
 
-    auto verificar = [&](const QString& valor) {
-        QString a = valor;
-        return VerificaReporte(a, Reporte);
-    };
-    // Row of 4.1: every column taken as it stands.
-    auto usarFila = [&] {
-        resultado = verificar(columna(rs, QStringLiteral("Archivo")));
-        if (Archivos) {
-            (*Archivos)[0] = verificar(columna(rs, QStringLiteral("Archivo")));
-            (*Archivos)[1] = verificar(columna(rs, QStringLiteral("Archivo2")));
-            (*Archivos)[2] = verificar(columna(rs, QStringLiteral("Archivo3")));
-            (*Archivos)[3] = verificar(columna(rs, QStringLiteral("Archivo4")));
-        }
-    };
-    auto abrir = [&](const QString& clave) {
-        QString sql = QStringLiteral("SELECT * FROM TA_REPORTES  with(nolock)  WHERE NOMBRE = '") +
-                      TextoVb::duplicarApostrofes(clave.trimmed()) + QStringLiteral("'");
-        db.AbrirRecordset(sql, rs);
-    };
-    auto cerrar = [&] {
-        if (rs.isOpen())
-            db.CierraRecordset(rs);
-    };
+    // The workstation-and-user row is looked for only when no option is given.
+    const QString clave = Opcion.trimmed().isEmpty()
+                              ? suite::SistemaInfo::NombrePc() + QLatin1Char('|') +
+                                    suite::SistemaInfo::NombreUsuarioPc() + QLatin1Char('|') +
+                                    Reporte
+                              : Reporte;
+    bool seguir = paso([&] { r.plantillasDeTabla(clave); });
 
-    // 1. The requested name and its document type.
-    nombre = Reporte;
-    const qsizetype guion = Reporte.indexOf(QLatin1Char('-'));
-    tipo = guion < 0 ? QString() : Reporte.left(guion);
-
-    // 2. Electronic documents.
-    if (!paso([&] {
-            electronico = db.ExisteEnTabla(
-                QStringLiteral("V_MV_CPTE_ELECTRONICOS"), tipo, QStringLiteral("TC"), nullptr, 8,
-                QStringLiteral(" TC='") + TextoVb::duplicarApostrofes(tipo) +
-                    QStringLiteral("' AND IDCOMPROBANTE='") +
-                    TextoVb::duplicarApostrofes(IdComprobante.trimmed()) + QStringLiteral("'"),
-                true);
-        }))
-        return resultado;
-
-    // 3. The workstation-and-user row first.
-    if (Opcion.trimmed().isEmpty())
-        nombre = suite::SistemaInfo::NombrePc() + QLatin1Char('|') +
-                 suite::SistemaInfo::NombreUsuarioPc() + QLatin1Char('|') + nombre;
-
-    // 4. TA_REPORTES.
-    bool seguir = paso([&] {
-        abrir(nombre);
-        if (hayFila(rs)) {
-            usarFila();
-            return;
-        }
-        abrir(Reporte);
-        if (hayFila(rs)) {
-            resultado = verificar(columna(rs, QStringLiteral("Archivo")));
-            if (Archivos) {
-                (*Archivos)[0] = verificar(columna(rs, QStringLiteral("Archivo")));
-                const QStringList otras = {QStringLiteral("Archivo2"), QStringLiteral("Archivo3"),
-                                           QStringLiteral("Archivo4")};
-                for (int i = 1; i < 4; ++i) {
-                    const QString v = columna(rs, otras.at(i - 1));
-                    (*Archivos)[i] = v.isEmpty() ? (*Archivos)[i - 1] : verificar(v);
-                }
-            }
-            return;
-        }
-        if (Reporte.compare(QLatin1String("LiqOpg"), Qt::CaseInsensitive) == 0) {
-            QString sql = QStringLiteral("SELECT * FROM TA_REPORTES  with(nolock)  WHERE NOMBRE = "
-                                         "'OPG-X' OR NOMBRE = 'PG-X' ");
-            db.AbrirRecordset(sql, rs);
-            if (hayFila(rs)) {
-                usarFila();
-                return;
-            }
-        }
-        resultado = verificar(QString());
-        if (Archivos) {
-            for (QString& a : *Archivos)
-                a = verificar(QString());
-        }
-    });
-    if (!seguir) {
-        cerrar();
-        return resultado;
-    }
-
-    // 5. Delivery documents with their own unit of business.
-    if (tipo.trimmed() == QLatin1String("RM") &&
-        IdComprobante.endsWith(QLatin1Char('R'), Qt::CaseInsensitive)) {
+    if (seguir && r.esRemitoConUnidad(tipo)) {
         QString unegocio;
-        seguir = paso([&] {
-            unegocio =
-                db.DatosTabla(QStringLiteral("V_MV_CPTE"), IdComprobante,
-                              QStringLiteral("UNEGOCIO"), QStringLiteral("IDCOMPROBANTE"), 8,
-                              QStringLiteral(" TC='RM' AND IDCOMPROBANTE='") +
-                                  TextoVb::duplicarApostrofes(IdComprobante) + QStringLiteral("'"),
-                              true, false)
-                    .toString()
-                    .trimmed();
-        });
-        if (seguir && !unegocio.isEmpty()) {
-            seguir = paso([&] {
-                Recordset un;
-                QString sql = QStringLiteral("SELECT * FROM V_TA_UNIDADNEGOCIO WHERE CODIGO='") +
-                              TextoVb::duplicarApostrofes(Utilidades::FormatoCodigo(unegocio, 4)) +
-                              QStringLiteral("'");
-                db.AbrirRecordset(sql, un);
-                const QString ruta =
-                    hayFila(un) ? columna(un, QStringLiteral("ruta_reporte")).trimmed() : QString();
-                if (un.isOpen())
-                    db.CierraRecordset(un);
-                if (!ruta.isEmpty()) {
-                    const QString archivo =
-                        Utilidades::RutaConBarra(ruta) + QStringLiteral("RM-R.rpt");
-                    if (ExisteArchivo(archivo) && Archivos)
-                        Archivos->fill(archivo);
-                    return;
-                }
-                const QString efactura = Cfg(QStringLiteral("RUTA_FORMULARIOS_EFACTURA")).trimmed();
-                if (efactura.isEmpty())
-                    return;
-                const QString archivo =
-                    Utilidades::RutaConBarra(efactura) + QStringLiteral("RM-R.rpt");
-                if (ExisteArchivo(archivo)) {
-                    resultado = archivo;
-                    if (Archivos)
-                        Archivos->fill(archivo);
-                }
-            });
-        }
-        if (!seguir) {
-            cerrar();
-            return resultado;
-        }
+        seguir = paso([&] { unegocio = r.unidadDelRemito(); });
+        if (seguir && !unegocio.isEmpty())
+            seguir = paso([&] { r.plantillaRemitoDeUnidad(unegocio); });
     }
 
-    // 6. Electronic documents: the unit of business's folder or the common one.
-    if (electronico) {
-        seguir = paso([&] {
-            QString folder;
-            if (!IdComprobante.trimmed().isEmpty()) {
-                Recordset un;
-                QString sql =
-                    QStringLiteral("SELECT * FROM V_TA_UNIDADNEGOCIO WHERE LTRIM(PDV)='") +
-                    TextoVb::duplicarApostrofes(IdComprobante.left(4).trimmed()) +
-                    QStringLiteral("'");
-                db.AbrirRecordset(sql, un);
-                if (hayFila(un)) {
-                    const QVariant usa = un.value(QStringLiteral("usaefc"));
-                    const QString usaTexto = Utilidades::TextoDeValor(usa).trimmed();
-                    const bool activo =
-                        usaTexto == QLatin1String("1") ||
-                        usaTexto.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
-                        usaTexto.compare(QLatin1String("Verdadero"), Qt::CaseInsensitive) == 0;
-                    const QString ruta = columna(un, QStringLiteral("ruta_reporte")).trimmed();
-                    if (activo && !ruta.isEmpty())
-                        folder = ruta;
-                }
-                if (un.isOpen())
-                    db.CierraRecordset(un);
-            }
-            if (folder.isEmpty())
-                folder = Cfg(QStringLiteral("RUTA_FORMULARIOS_EFACTURA")).trimmed();
-            if (!folder.isEmpty()) {
-                resultado = verificar(Utilidades::RutaConBarra(folder) + QStringLiteral("e") +
-                                      Reporte + QStringLiteral(".RPT"));
-                if (Archivos)
-                    Archivos->fill(resultado);
-            }
-        });
-    }
+    if (seguir && electronico)
+        paso([&] { r.plantillaElectronica(); });
 
-    // 7.
-    cerrar();
-    return resultado;
+    r.cerrar();
+    return r.resultado();
 }
 
 } // namespace rp::startup
