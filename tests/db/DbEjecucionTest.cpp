@@ -303,8 +303,7 @@ class DbEjecucionOracle : public DbPrueba {
 protected:
     void SetUp() override {
         DbPrueba::SetUp();
-        const QString oracle = dir.filePath(QStringLiteral("ORACLE.db"));
-        ASSERT_TRUE(SqliteProvider::createDatabaseFile(oracle));
+        const QString oracle = temporal.crear(QStringLiteral("ORACLE.db"));
         datosSqlite(db, oracle);
         db.OpenServerADODB(false, 3, QString(), false, false);
         ASSERT_TRUE(db.gOpenFlag);

@@ -1,3 +1,4 @@
+#include "CasosTexto.h"
 #include "db/DB_Dll.h"
 #include "suite/Regional.h"
 
@@ -25,55 +26,45 @@ TEST_F(DbOracle, SinOracleElTextoQuedaIgual) {
     EXPECT_EQ(t(s), s);
 }
 
-TEST_F(DbOracle, UnaSolaPalabra) {
-    EXPECT_EQ(t(QStringLiteral("len")), "LENGTH");
-    EXPECT_EQ(t(QStringLiteral("LEN(Nombre)")), "LEN(Nombre)");
-    EXPECT_EQ(t(QStringLiteral("Codigo")), "Codigo");
+// The translation cases of oracle/*.test: "written:" the statement as the
+// program writes it, "oracle:" what Oracle receives (escapes of desescapar).
+const QString kCarpetaOracle = QStringLiteral(RP_SOURCE_DIR "/tests/db/oracle");
+const QStringList kClavesOracle = {QStringLiteral("written"), QStringLiteral("oracle")};
+
+rp::prueba::LecturaCasos casosOracle() {
+    return rp::prueba::leerCasos(kCarpetaOracle, kClavesOracle, kClavesOracle);
 }
 
-TEST_F(DbOracle, EjemplosDeTraduccion) {
-    EXPECT_EQ(t(QStringLiteral("SELECT TOP 5 Codigo FROM MA_ARTICULOS ORDER BY Codigo")),
-              "SELECT  Codigo FROM MA_ARTICULOS    WHERE ROWNUM <= 5  ORDER BY Codigo");
-    EXPECT_EQ(t(QStringLiteral("SELECT TOP 1 * FROM MA_ARTICULOS WHERE IdRubro = 3")),
-              "SELECT  * FROM MA_ARTICULOS WHERE IdRubro = 3  AND ROWNUM <= 1  ");
-    EXPECT_EQ(t(QStringLiteral("SELECT x FROM T WHERE Fecha >= '01/03/2024'")),
-              "SELECT x FROM T WHERE Fecha >= TO_DATE('01/03/2024','DD/MM/YYYY')");
-    EXPECT_EQ(t(QStringLiteral("SELECT x FROM T WHERE Fecha >= '1/3/24'")),
-              "SELECT x FROM T WHERE Fecha >= TO_DATE('01/03/2024','DD/MM/YYYY')");
-    const QString yaTraducida =
-        QStringLiteral("SELECT x FROM T WHERE Fecha >= TO_DATE('01/03/2024','DD/MM/YYYY')");
-    EXPECT_EQ(t(yaTraducida), yaTraducida);
-    EXPECT_EQ(t(QStringLiteral("SELECT CONVERT(NVARCHAR, FechaAlta, 103) FROM MA_CLIENTES")),
-              "SELECT TO_CHAR( FechaAlta, 'DD/MM/YYYY') FROM MA_CLIENTES");
-    EXPECT_EQ(t(QStringLiteral("SELECT ISNULL(Precio,0) FROM [LISTA PRECIOS] WHERE Nombre=''")),
-              "SELECT NVL(Precio,0) FROM \"LISTA PRECIOS\" WHERE Nombre IS NULL ");
+class DbOracleCasos : public ::testing::TestWithParam<rp::prueba::CasoTexto> {};
+
+TEST_P(DbOracleCasos, SeTraduceComoDiceElCaso) {
+    const rp::prueba::CasoTexto& c = GetParam();
+    const std::optional<QString> escrita =
+        rp::prueba::desescapar(c.valor(QStringLiteral("written")));
+    const std::optional<QString> oracle = rp::prueba::desescapar(c.valor(QStringLiteral("oracle")));
+    ASSERT_TRUE(escrita && oracle) << c.donde().toStdString() << ": a bad \\ escape";
+    DB_Dll db;
+    db.gConnString = QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=ORCL;User Id=u;"
+                                    "Password=p;");
+    rp::suite::Regional::establecer(rp::suite::Regional::espaniol());
+    EXPECT_EQ(db.ORACLE_Dicc(*escrita).toStdString(), oracle->toStdString())
+        << c.donde().toStdString() << " " << c.nombre.toStdString();
 }
 
-TEST_F(DbOracle, ReglasDeFuncionesYLimites) {
-    EXPECT_EQ(t(QStringLiteral("SELECT a FROM T WHERE LEN  (x) > 2 AND Charindex('a',y) > 0")),
-              "SELECT a FROM T WHERE LENGTH(x) > 2 AND InStr('a',y) > 0");
-    EXPECT_EQ(t(QStringLiteral("LEN(x) FROM T")), "LEN(x) FROM T") << "no blank before LEN";
-    EXPECT_EQ(t(QStringLiteral("SELECT SUBSTRING(a,1,2), CONVERT(INT, b) FROM T")),
-              "SELECT SUBSTR(a,1,2), TO_NUMBER( b) FROM T");
-    // TOP is a row limit only as a word of its own: a column or table whose
-    // name ends in "top" stays as written.
-    EXPECT_EQ(t(QStringLiteral("SELECT DESKTOP x FROM T")), "SELECT DESKTOP x FROM T");
-    EXPECT_EQ(t(QStringLiteral("SELECT x FROM DESKTOP WHERE a = 1")),
-              "SELECT x FROM DESKTOP WHERE a = 1");
-    EXPECT_EQ(t(QStringLiteral("SELECT top 2 DESKTOP FROM T")),
-              "SELECT  DESKTOP FROM T  WHERE ROWNUM <= 2  ");
-    // GROUP BY carries the whole tail, ORDER BY included.
-    EXPECT_EQ(t(QStringLiteral("SELECT TOP 3 a, COUNT(*) FROM T GROUP BY a ORDER BY a")),
-              "SELECT  a, COUNT(*) FROM T    WHERE ROWNUM <= 3  GROUP BY a ORDER BY a ");
-}
+INSTANTIATE_TEST_SUITE_P(Archivos, DbOracleCasos, ::testing::ValuesIn(casosOracle().casos),
+                         [](const ::testing::TestParamInfo<rp::prueba::CasoTexto>& info) {
+                             QString nombre = info.param.nombre;
+                             for (QChar& ch : nombre)
+                                 if (!ch.isLetterOrNumber() || ch.unicode() > 127)
+                                     ch = QLatin1Char('_');
+                             return nombre.toStdString();
+                         });
 
-TEST_F(DbOracle, TextosQueNoSonFechasYCodigos103) {
-    EXPECT_EQ(t(QStringLiteral("SELECT a FROM T WHERE b = 'ABC' AND c = 'DD/MM/YYYY'")),
-              "SELECT a FROM T WHERE b = 'ABC' AND c = 'DD/MM/YYYY'");
-    EXPECT_EQ(t(QStringLiteral("SELECT a FROM T WHERE (Codigo = 1030)")),
-              "SELECT a FROM T WHERE (Codigo = 1030)");
-    EXPECT_EQ(t(QStringLiteral("SELECT a = '' FROM T WHERE b = ''")),
-              "SELECT a = '' FROM T WHERE b  IS NULL ");
+TEST(DbOracleArchivos, SinFallasYConCasos) {
+    const rp::prueba::LecturaCasos r = casosOracle();
+    for (const QString& e : r.errores)
+        ADD_FAILURE() << e.toStdString();
+    EXPECT_GE(r.casos.size(), 20);
 }
 
 TEST_F(DbOracle, FallasDeArgumento) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BaseTemporal.h"
 #include "db/DB_Dll.h"
 #include "db/provider/SqlTrace.h"
 #include "db/provider/SqliteProvider.h"
@@ -53,15 +54,15 @@ inline void reiniciar(DB_Dll& db) {
 // database object reset. `db` is the shared object.
 class DbPrueba : public ::testing::Test {
 protected:
-    QTemporaryDir dir;
-    QString archivo;
+    // The database file; the object opens it itself.
+    rp::prueba::BaseTemporal temporal{QStringLiteral("EMPRESA.db"),
+                                      rp::prueba::BaseTemporal::Cerrada};
+    QTemporaryDir& dir = temporal.dir;
+    const QString& archivo = temporal.ruta;
     OperadorPrueba op;
     DB_Dll& db = baseCompartida();
 
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        archivo = dir.filePath(QStringLiteral("EMPRESA.db"));
-        ASSERT_TRUE(SqliteProvider::createDatabaseFile(archivo));
         rp::ui::setOperador(&op);
         rp::suite::Aplicacion::establecerCarpetaPrograma(dir.path());
         rp::suite::Aplicacion::establecerNombreEjecutable(QStringLiteral("rp_tarifario"));

@@ -1,13 +1,12 @@
 #include "startup/GrabaErrorAux.h"
+#include "BaseTemporal.h"
 #include "db/DB_Dll.h"
-#include "db/provider/SqliteProvider.h"
 #include "suite/Aplicacion.h"
 #include "suite/Regional.h"
 #include "suite/SistemaInfo.h"
 #include "ui/OperadorGuion.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,21 +15,19 @@ using rp::db::DB_Dll;
 
 class GrabaErrorAuxPrueba : public ::testing::Test {
 protected:
-    QTemporaryDir dir;
+    rp::prueba::BaseTemporal base{QStringLiteral("EMPRESA.db"), rp::prueba::BaseTemporal::Cerrada};
     rp::ui::OperadorGuion op;
     DB_Dll& db = rp::db::baseCompartida();
 
     void SetUp() override {
-        const QString archivo = dir.filePath(QStringLiteral("EMPRESA.db"));
-        ASSERT_TRUE(rp::db::SqliteProvider::createDatabaseFile(archivo));
         rp::ui::setOperador(&op);
-        rp::suite::Aplicacion::establecerCarpetaPrograma(dir.path());
+        rp::suite::Aplicacion::establecerCarpetaPrograma(base.dir.path());
         rp::suite::Aplicacion::establecerNombreEjecutable(QStringLiteral("rp_tarifario"));
         rp::suite::Regional::establecer(rp::suite::Regional::espaniol());
         if (db.gCnn && db.gCnn->isOpen())
             db.gCnn->close();
         db.gServidor = QStringLiteral("sqlite");
-        db.gDBName = archivo;
+        db.gDBName = base.ruta;
         db.gUsuario = QStringLiteral("operador");
         db.OpenServerADODB(false, 3, QString(), false, false);
         ASSERT_TRUE(db.gOpenFlag);

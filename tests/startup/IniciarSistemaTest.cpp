@@ -15,8 +15,7 @@ protected:
     QString estadisticas;
     void SetUp() override {
         Prueba::SetUp();
-        estadisticas = dir.filePath("KS_ESTADISTICAS.db");
-        ASSERT_TRUE(rp::db::SqliteProvider::createDatabaseFile(estadisticas));
+        estadisticas = temporal.crear(QStringLiteral("KS_ESTADISTICAS.db"));
         rp::db::DB_Dll& est = gDBEstadisticas();
         datosSqlite(est, estadisticas);
         est.OpenServerADODB(false, 3, QString(), false, false);

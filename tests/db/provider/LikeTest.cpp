@@ -1,4 +1,4 @@
-#include "ProviderTestSupport.h"
+#include "BaseTemporal.h"
 
 #include "../../fuzz/LikeReferencia.h"
 #include "db/provider/SqlServerText.h"
@@ -19,14 +19,14 @@ TEST(Like, ManyWildcardRunsFinishQuickly) {
     EXPECT_FALSE(likeMatch(patron, 0, texto, 0, 0));
     EXPECT_TRUE(likeMatch(patron, 0, texto + U"x", 0, 0));
 
-    rp::db::test::TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE T (D VARCHAR(500))"));
-    db.run(QStringLiteral("INSERT INTO T VALUES (?)"), {QString(300, u' ') + u'y'});
+    rp::prueba::BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE T (D VARCHAR(500))"));
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES (?)"), {QString(300, u' ') + u'y'});
     const QString bound = QStringLiteral("% ").repeated(30) + u'x';
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE D LIKE ?"), {bound}),
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE D LIKE ?"), {bound}),
               QStringLiteral("0"));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE D LIKE ?"),
-                        {QStringLiteral("% ").repeated(30) + u'y'}),
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE D LIKE ?"),
+                         {QStringLiteral("% ").repeated(30) + u'y'}),
               QStringLiteral("1"));
 }
 

@@ -1,14 +1,14 @@
-#include "ProviderTestSupport.h"
+#include "BaseTemporal.h"
 
 #include "db/provider/Recordset.h"
 
 using namespace rp::db;
-using rp::db::test::TempDatabase;
+using rp::prueba::BaseTemporal;
 
 namespace {
 
-void makeAuxErr(TempDatabase& db) {
-    db.run(QStringLiteral(
+void makeAuxErr(BaseTemporal& db) {
+    db.ejecutar(QStringLiteral(
         "CREATE TABLE AUX_ERR (Proceso VARCHAR(50) COLLATE MSSQL, fecha DATETIME, Error INT, "
         "Descripcion VARCHAR(250) COLLATE MSSQL, SQL TEXT COLLATE MSSQL, "
         "Pc VARCHAR(50) COLLATE MSSQL, Usuario VARCHAR(50) COLLATE MSSQL)"));
@@ -39,10 +39,10 @@ TEST(Recordset, BaseTableOfSingleTableStatements) {
 }
 
 TEST(Recordset, EmptyResultIsBothBofAndEof) {
-    TempDatabase db;
+    BaseTemporal db;
     makeAuxErr(db);
     Recordset rs;
-    rs.open(QStringLiteral("select  top 1 * from AUX_ERR  with(nolock) "), db.connection);
+    rs.open(QStringLiteral("select  top 1 * from AUX_ERR  with(nolock) "), db.conexion);
     EXPECT_TRUE(rs.isOpen());
     EXPECT_TRUE(rs.bof());
     EXPECT_TRUE(rs.eof());
@@ -61,11 +61,11 @@ TEST(Recordset, EmptyResultIsBothBofAndEof) {
 }
 
 TEST(Recordset, StreamsRowsWithCaseInsensitiveFieldNames) {
-    TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE T (Codigo VARCHAR(4), Valor INT)"));
-    db.run(QStringLiteral("INSERT INTO T VALUES ('a', 1), ('b', NULL)"));
+    BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE T (Codigo VARCHAR(4), Valor INT)"));
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES ('a', 1), ('b', NULL)"));
     Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM T ORDER BY Codigo"), db.connection);
+    rs.open(QStringLiteral("SELECT * FROM T ORDER BY Codigo"), db.conexion);
     EXPECT_FALSE(rs.bof());
     EXPECT_FALSE(rs.eof());
     EXPECT_EQ(rs.value(QStringLiteral("CODIGO")).toString(), QStringLiteral("a"));
@@ -88,11 +88,11 @@ TEST(Recordset, StreamsRowsWithCaseInsensitiveFieldNames) {
 }
 
 TEST(Recordset, StaticRecordSetsMoveBackAndCount) {
-    TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE T (A INT)"));
-    db.run(QStringLiteral("INSERT INTO T VALUES (1), (2), (3)"));
+    BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE T (A INT)"));
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES (1), (2), (3)"));
     Recordset rs;
-    rs.open(QStringLiteral("SELECT A FROM T ORDER BY A"), db.connection, adOpenStatic);
+    rs.open(QStringLiteral("SELECT A FROM T ORDER BY A"), db.conexion, adOpenStatic);
     EXPECT_EQ(rs.recordCount(), 3);
     rs.moveLast();
     EXPECT_EQ(rs.value(0).toInt(), 3);
@@ -104,10 +104,10 @@ TEST(Recordset, StaticRecordSetsMoveBackAndCount) {
 }
 
 TEST(Recordset, AddNewInsertsARow) {
-    TempDatabase db;
+    BaseTemporal db;
     makeAuxErr(db);
     Recordset rs;
-    rs.open(QStringLiteral("select  top 1 * from AUX_ERR  with(nolock) "), db.connection,
+    rs.open(QStringLiteral("select  top 1 * from AUX_ERR  with(nolock) "), db.conexion,
             adOpenDynamic, adLockOptimistic);
     ASSERT_TRUE(rs.isUpdatable());
     rs.addNew();
@@ -120,40 +120,40 @@ TEST(Recordset, AddNewInsertsARow) {
     rs.update();
     EXPECT_FALSE(rs.editPending());
     rs.close();
-    EXPECT_EQ(db.column(QStringLiteral("SELECT Proceso || '|' || fecha || '|' || Error || '|' || "
-                                       "Descripcion || '|' || SQL || '|' || "
-                                       "IFNULL(Pc, 'null') FROM AUX_ERR")),
+    EXPECT_EQ(db.columna(QStringLiteral("SELECT Proceso || '|' || fecha || '|' || Error || '|' || "
+                                        "Descripcion || '|' || SQL || '|' || "
+                                        "IFNULL(Pc, 'null') FROM AUX_ERR")),
               QStringList{QStringLiteral("RP_TARIFARIO|2024-12-31 10:00:00|-2147217900|"
                                          "falla de O'Brien|INSERT INTO X VALUES ('a')|null")});
 }
 
 TEST(Recordset, UpdateMatchesTheRowOnItsOriginalValuesNullSafe) {
-    TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE TA_CONFIGURACION (CLAVE VARCHAR(30) COLLATE MSSQL, "
-                          "VALOR VARCHAR(50) COLLATE MSSQL, VALORAUX VARCHAR(50))"));
-    db.run(QStringLiteral("INSERT INTO TA_CONFIGURACION VALUES ('TimeOut', '360', NULL), "
-                          "('TimeOut2', '360', NULL), ('Otra', '1', 'x')"));
+    BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE TA_CONFIGURACION (CLAVE VARCHAR(30) COLLATE MSSQL, "
+                               "VALOR VARCHAR(50) COLLATE MSSQL, VALORAUX VARCHAR(50))"));
+    db.ejecutar(QStringLiteral("INSERT INTO TA_CONFIGURACION VALUES ('TimeOut', '360', NULL), "
+                               "('TimeOut2', '360', NULL), ('Otra', '1', 'x')"));
     Recordset rs;
     rs.open(QStringLiteral("SELECT * FROM TA_CONFIGURACION with(nolock) WHERE CLAVE='TimeOut'"),
-            db.connection, adOpenDynamic, adLockOptimistic);
+            db.conexion, adOpenDynamic, adLockOptimistic);
     ASSERT_FALSE(rs.eof());
     rs.setValue(QStringLiteral("VALOR"), QStringLiteral("600"));
     rs.update();
     EXPECT_EQ(rs.value(QStringLiteral("VALOR")).toString(), QStringLiteral("600"));
     rs.close();
-    EXPECT_EQ(db.column(QStringLiteral("SELECT CLAVE || '=' || VALOR FROM TA_CONFIGURACION "
-                                       "ORDER BY CLAVE")),
+    EXPECT_EQ(db.columna(QStringLiteral("SELECT CLAVE || '=' || VALOR FROM TA_CONFIGURACION "
+                                        "ORDER BY CLAVE")),
               (QStringList{QStringLiteral("Otra=1"), QStringLiteral("TimeOut=600"),
                            QStringLiteral("TimeOut2=360")}));
 }
 
 TEST(Recordset, UpdateOfARowChangedMeanwhileFails) {
-    TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE T (A INT, B VARCHAR(5))"));
-    db.run(QStringLiteral("INSERT INTO T VALUES (1, 'x')"));
+    BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE T (A INT, B VARCHAR(5))"));
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES (1, 'x')"));
     Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM T"), db.connection, adOpenStatic, adLockOptimistic);
-    db.run(QStringLiteral("UPDATE T SET B = 'y'"));
+    rs.open(QStringLiteral("SELECT * FROM T"), db.conexion, adOpenStatic, adLockOptimistic);
+    db.ejecutar(QStringLiteral("UPDATE T SET B = 'y'"));
     rs.setValue(QStringLiteral("A"), 2);
     try {
         rs.update();
@@ -164,14 +164,14 @@ TEST(Recordset, UpdateOfARowChangedMeanwhileFails) {
     EXPECT_TRUE(rs.editPending());
     rs.cancelUpdate();
     rs.close();
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT A FROM T")), QStringLiteral("1"));
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT A FROM T")), QStringLiteral("1"));
 }
 
 TEST(Recordset, CloseWithAPendingEditRaises3219AndKeepsTheRowOut) {
-    TempDatabase db;
+    BaseTemporal db;
     makeAuxErr(db);
     Recordset rs;
-    rs.open(QStringLiteral("select  top 1 * from AUX_ERR  with(nolock) "), db.connection,
+    rs.open(QStringLiteral("select  top 1 * from AUX_ERR  with(nolock) "), db.conexion,
             adOpenDynamic, adLockOptimistic);
     rs.addNew();
     rs.setValue(QStringLiteral("Proceso"), QStringLiteral("X"));
@@ -184,28 +184,28 @@ TEST(Recordset, CloseWithAPendingEditRaises3219AndKeepsTheRowOut) {
     EXPECT_TRUE(rs.isOpen());
     rs.cancelUpdate();
     rs.close();
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM AUX_ERR")), QStringLiteral("0"));
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT COUNT(*) FROM AUX_ERR")), QStringLiteral("0"));
 }
 
 TEST(Recordset, ReadOnlyAndJoinedRecordSetsRefuseUpdates) {
-    TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE T (A INT)"));
-    db.run(QStringLiteral("INSERT INTO T VALUES (1)"));
+    BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE T (A INT)"));
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES (1)"));
     Recordset ro;
-    ro.open(QStringLiteral("SELECT * FROM T"), db.connection);
+    ro.open(QStringLiteral("SELECT * FROM T"), db.conexion);
     EXPECT_THROW(ro.addNew(), DbError);
     EXPECT_THROW(ro.setValue(QStringLiteral("A"), 2), DbError);
     Recordset joined;
-    joined.open(QStringLiteral("SELECT * FROM T a, T b"), db.connection, adOpenDynamic,
+    joined.open(QStringLiteral("SELECT * FROM T a, T b"), db.conexion, adOpenDynamic,
                 adLockOptimistic);
     EXPECT_FALSE(joined.isUpdatable());
 }
 
 TEST(Recordset, StatementWithoutRowsLeavesTheRecordSetClosed) {
-    TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE T (A INT)"));
+    BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE T (A INT)"));
     Recordset rs;
-    rs.open(QStringLiteral("INSERT INTO T VALUES (1)"), db.connection);
+    rs.open(QStringLiteral("INSERT INTO T VALUES (1)"), db.conexion);
     EXPECT_FALSE(rs.isOpen());
     EXPECT_THROW(rs.eof(), DbError);
 }
@@ -215,17 +215,19 @@ TEST(Recordset, StatementWithoutRowsLeavesTheRecordSetClosed) {
 // type, and the values of the row as it was fetched even when the same
 // connection changes the table before they are read.
 TEST(Recordset, StreamedValuesAreTheRowAsFetched) {
-    TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE T (Codigo VARCHAR(4), Nombre VARCHAR(200), Alta DATETIME, "
-                          "Valor INT)"));
+    BaseTemporal db;
+    db.ejecutar(
+        QStringLiteral("CREATE TABLE T (Codigo VARCHAR(4), Nombre VARCHAR(200), Alta DATETIME, "
+                       "Valor INT)"));
     for (int i = 1; i <= 300; ++i)
-        db.run(QStringLiteral("INSERT INTO T VALUES ('%1', '%2', '2024-02-%3 10:20:30.250', %1)")
-                   .arg(i)
-                   .arg(QString(150, QLatin1Char('x')) + QString::number(i))
-                   .arg(1 + i % 28, 2, 10, QLatin1Char('0')));
+        db.ejecutar(
+            QStringLiteral("INSERT INTO T VALUES ('%1', '%2', '2024-02-%3 10:20:30.250', %1)")
+                .arg(i)
+                .arg(QString(150, QLatin1Char('x')) + QString::number(i))
+                .arg(1 + i % 28, 2, 10, QLatin1Char('0')));
     Recordset rs;
     // Read straight from the table's pages (no sort), in insertion order.
-    rs.open(QStringLiteral("SELECT * FROM T"), db.connection);
+    rs.open(QStringLiteral("SELECT * FROM T"), db.conexion);
     int fila = 0;
     while (!rs.eof()) {
         ++fila;
@@ -234,9 +236,9 @@ TEST(Recordset, StreamedValuesAreTheRowAsFetched) {
         } else {
             const QString nombre = QString(150, QLatin1Char('x')) + QString::number(fila);
             if (fila % 2 == 0)
-                db.run(QStringLiteral("UPDATE T SET Valor = -Valor, Nombre = 'cambiado', "
-                                      "Alta = '1999-01-01' WHERE Codigo = '%1'")
-                           .arg(fila));
+                db.ejecutar(QStringLiteral("UPDATE T SET Valor = -Valor, Nombre = 'cambiado', "
+                                           "Alta = '1999-01-01' WHERE Codigo = '%1'")
+                                .arg(fila));
             EXPECT_EQ(rs.value(3).toLongLong(), fila);
             EXPECT_EQ(rs.value(1).toString(), nombre);
             const QDateTime alta = rs.value(QStringLiteral("alta")).toDateTime();

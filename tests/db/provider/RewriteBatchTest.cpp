@@ -25,22 +25,23 @@ TEST(RewriteBatch, StatementsOfABatchAreSeparated) {
 }
 
 TEST(RewriteBatch, BatchRunsAndRollsBackOnSqlite) {
-    rp::db::test::TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE Control_Acceso (Maquina VARCHAR(50), Ingreso DATETIME)"));
+    rp::prueba::BaseTemporal db;
+    db.ejecutar(
+        QStringLiteral("CREATE TABLE Control_Acceso (Maquina VARCHAR(50), Ingreso DATETIME)"));
     qint64 n = 0;
-    db.connection.execute(
+    db.conexion.execute(
         QStringLiteral("BEGIN TRANSACTION \r\r\rINSERT INTO Control_Acceso (Maquina,Ingreso) "
                        "VALUES ('PC1','31/12/24 10:00')\rINSERT INTO Control_Acceso "
                        "(Maquina,Ingreso) VALUES ('PC2','01/01/25 09:15')\r"),
         &n);
     EXPECT_EQ(n, 2);
-    db.connection.execute(QStringLiteral("ROLLBACK TRANSACTION"));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Control_Acceso")),
+    db.conexion.execute(QStringLiteral("ROLLBACK TRANSACTION"));
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT COUNT(*) FROM Control_Acceso")),
               QStringLiteral("0"));
-    db.connection.execute(QStringLiteral(
+    db.conexion.execute(QStringLiteral(
         "BEGIN TRANSACTION \r\r\rINSERT INTO Control_Acceso (Maquina,Ingreso) VALUES "
         "('PC1','31/12/24 10:00')\r"));
-    db.connection.execute(QStringLiteral("COMMIT TRANSACTION"));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT Ingreso FROM Control_Acceso")),
+    db.conexion.execute(QStringLiteral("COMMIT TRANSACTION"));
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT Ingreso FROM Control_Acceso")),
               QStringLiteral("2024-12-31T10:00:00.000"));
 }

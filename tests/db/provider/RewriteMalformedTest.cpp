@@ -23,7 +23,7 @@ TEST(RewriteMalformed, TokensJoinBackToTheText) {
 
 // Broken statements are refused by the database as errors, never crash.
 TEST(RewriteMalformed, BrokenStatementsFailAsErrors) {
-    test::TempDatabase db;
+    rp::prueba::BaseTemporal db;
     createRewriteSample(db);
     const char* broken[] = {
         "SELECT TOP FROM MA_ARTICULOS",
@@ -41,13 +41,13 @@ TEST(RewriteMalformed, BrokenStatementsFailAsErrors) {
         "{call}",
     };
     for (const char* sql : broken) {
-        db.connection.clearErrors();
+        db.conexion.clearErrors();
         try {
-            auto c = db.connection.execute(QString::fromUtf8(sql));
+            auto c = db.conexion.execute(QString::fromUtf8(sql));
             while (c && c->fetch()) {
             }
         } catch (const DbError&) {
-            EXPECT_FALSE(db.connection.errors().isEmpty()) << sql;
+            EXPECT_FALSE(db.conexion.errors().isEmpty()) << sql;
         }
     }
 }
@@ -65,8 +65,8 @@ TEST(RewriteMalformed, NestedTopPercentDoesNotGrowWithoutBound) {
     QString pocas = QStringLiteral("SELECT IDARTICULO FROM MA_ARTICULOS");
     for (int i = 0; i < 3; ++i)
         pocas = QStringLiteral("SELECT TOP 50 PERCENT * FROM (%1) t%2").arg(pocas).arg(i);
-    test::TempDatabase db;
+    rp::prueba::BaseTemporal db;
     createRewriteSample(db);
-    EXPECT_EQ(db.column(QStringLiteral("SELECT COUNT(*) FROM (%1) x").arg(pocas)),
+    EXPECT_EQ(db.columna(QStringLiteral("SELECT COUNT(*) FROM (%1) x").arg(pocas)),
               QStringList{QStringLiteral("1")});
 }

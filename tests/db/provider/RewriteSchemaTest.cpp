@@ -18,19 +18,20 @@ TEST(RewriteSchema, AddFieldStatementRuns) {
     EXPECT_EQ(r.rewrite(QStringLiteral("PRAGMA table_info('T')")).toStdString(),
               "PRAGMA table_info('T')");
 
-    test::TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE MA_CLIENTES (CODIGO VARCHAR(10))"));
-    db.run(QStringLiteral("INSERT INTO MA_CLIENTES VALUES ('1')"));
-    db.run(QStringLiteral("ALTER TABLE dbo.MA_CLIENTES ADD Zona VARCHAR(10) Not Null  CONSTRAINT "
-                          "DF_MA_CLIENTES_Zona DEFAULT ('N')"));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT Zona FROM MA_CLIENTES")), QStringLiteral("N"));
+    rp::prueba::BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE MA_CLIENTES (CODIGO VARCHAR(10))"));
+    db.ejecutar(QStringLiteral("INSERT INTO MA_CLIENTES VALUES ('1')"));
+    db.ejecutar(
+        QStringLiteral("ALTER TABLE dbo.MA_CLIENTES ADD Zona VARCHAR(10) Not Null  CONSTRAINT "
+                       "DF_MA_CLIENTES_Zona DEFAULT ('N')"));
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT Zona FROM MA_CLIENTES")), QStringLiteral("N"));
     // A Not Null column without default on a table with rows is refused; the
     // failure stays in the provider error list.
     EXPECT_THROW(
-        db.connection.execute(QStringLiteral("ALTER TABLE dbo.MA_CLIENTES ADD Otra INT Not Null ")),
+        db.conexion.execute(QStringLiteral("ALTER TABLE dbo.MA_CLIENTES ADD Otra INT Not Null ")),
         DbError);
-    EXPECT_EQ(db.connection.errors().size(), 1);
-    auto c = db.connection.openSchemaColumns(QString(), QStringLiteral("MA_CLIENTES"));
+    EXPECT_EQ(db.conexion.errors().size(), 1);
+    auto c = db.conexion.openSchemaColumns(QString(), QStringLiteral("MA_CLIENTES"));
     int columns = 0;
     while (c->fetch())
         ++columns;

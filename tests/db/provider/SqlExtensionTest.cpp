@@ -1,4 +1,4 @@
-#include "ProviderTestSupport.h"
+#include "BaseTemporal.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -31,14 +31,14 @@ TEST(SqlExtension, LoadsIntoAPlainSqliteHandle) {
 }
 
 TEST(SqlExtension, CollationOrdersWithoutCaseAndTrailingBlanks) {
-    rp::db::test::TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE T (C VARCHAR(10) COLLATE MSSQL)"));
-    db.run(QStringLiteral("INSERT INTO T VALUES ('b'), ('Á'), ('a  '), ('A'), ('ñ'), ('Ñ ')"));
-    EXPECT_EQ(db.column(QStringLiteral("SELECT DISTINCT C FROM T ORDER BY C")).size(), 4);
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE C = 'a'")),
+    rp::prueba::BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE T (C VARCHAR(10) COLLATE MSSQL)"));
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES ('b'), ('Á'), ('a  '), ('A'), ('ñ'), ('Ñ ')"));
+    EXPECT_EQ(db.columna(QStringLiteral("SELECT DISTINCT C FROM T ORDER BY C")).size(), 4);
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE C = 'a'")),
               QStringLiteral("2"));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE C = 'á'")),
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE C = 'á'")),
               QStringLiteral("1"));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE C = 'Ñ'")),
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE C = 'Ñ'")),
               QStringLiteral("2"));
 }

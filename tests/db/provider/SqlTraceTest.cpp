@@ -1,4 +1,4 @@
-#include "ProviderTestSupport.h"
+#include "BaseTemporal.h"
 
 #include "db/provider/SqlTrace.h"
 
@@ -7,17 +7,17 @@
 using namespace rp::db;
 
 TEST(SqlTrace, OneLinePerStatementAsWrittenAndAsSent) {
-    test::TempDatabase db;
+    rp::prueba::BaseTemporal db;
     const QString path = db.dir.filePath(QStringLiteral("trace.log"));
     SqlTrace trace(path);
     ASSERT_TRUE(trace.isOpen());
     Connection::setTrace(&trace);
-    db.run(QStringLiteral("CREATE TABLE T (A INT)"));
-    db.connection.execute(QStringLiteral("SELECT TOP 1 A FROM dbo.T with(nolock)\r\nWHERE A = 1"));
-    EXPECT_THROW(db.connection.execute(QStringLiteral("SELECT * FROM NOEXISTE")), DbError);
+    db.ejecutar(QStringLiteral("CREATE TABLE T (A INT)"));
+    db.conexion.execute(QStringLiteral("SELECT TOP 1 A FROM dbo.T with(nolock)\r\nWHERE A = 1"));
+    EXPECT_THROW(db.conexion.execute(QStringLiteral("SELECT * FROM NOEXISTE")), DbError);
     trace.note(QStringLiteral("REPORT"), QStringLiteral("RP_CambioPreciosHIS"));
     Connection::setTrace(nullptr);
-    db.run(QStringLiteral("SELECT 1")); // not traced any more
+    db.ejecutar(QStringLiteral("SELECT 1")); // not traced any more
 
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -1,4 +1,4 @@
-#include "ProviderTestSupport.h"
+#include "BaseTemporal.h"
 
 #include "db/provider/SqlServerText.h"
 

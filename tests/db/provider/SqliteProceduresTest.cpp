@@ -6,21 +6,21 @@ using namespace rp::db;
 
 namespace {
 
-struct ProcedureDatabase : rp::db::test::TempDatabase {
+struct ProcedureDatabase : rp::prueba::BaseTemporal {
     ProcedureDatabase() {
         createRewriteSample(*this);
-        run(QStringLiteral("CREATE TABLE RP_PROCEDIMIENTOS (NOMBRE TEXT PRIMARY KEY COLLATE "
-                           "MSSQL, PARAMETROS TEXT, CUERPO TEXT)"));
-        run(QStringLiteral("INSERT INTO RP_PROCEDIMIENTOS VALUES (?, ?, ?)"),
-            {QStringLiteral("RP_Prueba"), QStringLiteral("@FECHA, @LISTA,@CLASE,@WHERE"),
-             QStringLiteral(
-                 "SELECT TOP 100 PERCENT h.USUARIO, @CLASE AS CLASE FROM dbo.MV_PRECIOSHIS h "
-                 "with(nolock) WHERE h.FECHAHORA <= @FECHA AND h.IDLISTA = @LISTA AND "
-                 "h.IDARTICULO IN (SELECT V_MA_ARTICULOS.IDARTICULO FROM V_MA_ARTICULOS "
-                 "{@WHERE}) ORDER BY h.FECHAHORA")});
+        ejecutar(QStringLiteral("CREATE TABLE RP_PROCEDIMIENTOS (NOMBRE TEXT PRIMARY KEY COLLATE "
+                                "MSSQL, PARAMETROS TEXT, CUERPO TEXT)"));
+        ejecutar(QStringLiteral("INSERT INTO RP_PROCEDIMIENTOS VALUES (?, ?, ?)"),
+                 {QStringLiteral("RP_Prueba"), QStringLiteral("@FECHA, @LISTA,@CLASE,@WHERE"),
+                  QStringLiteral(
+                      "SELECT TOP 100 PERCENT h.USUARIO, @CLASE AS CLASE FROM dbo.MV_PRECIOSHIS h "
+                      "with(nolock) WHERE h.FECHAHORA <= @FECHA AND h.IDLISTA = @LISTA AND "
+                      "h.IDARTICULO IN (SELECT V_MA_ARTICULOS.IDARTICULO FROM V_MA_ARTICULOS "
+                      "{@WHERE}) ORDER BY h.FECHAHORA")});
     }
     QString users(const QString& sql, const QVariantList& params = {}) {
-        return column(sql, params).join(u'|');
+        return columna(sql, params).join(u'|');
     }
 };
 
@@ -61,7 +61,7 @@ TEST(SqliteProcedures, ExecRunsTheBodyWithBoundParametersAndDynamicCondition) {
                        {QDateTime(QDate(2025, 1, 31), QTime(0, 0)), QStringLiteral("2"),
                         QStringLiteral("3"), QString()}),
               QStringLiteral("Ñoño"));
-    auto c = db.connection.execute(QStringLiteral("EXEC RP_Prueba '31/12/2024', '1', '7', ''"));
+    auto c = db.conexion.execute(QStringLiteral("EXEC RP_Prueba '31/12/2024', '1', '7', ''"));
     ASSERT_TRUE(c && c->fetch());
     EXPECT_EQ(c->value(1).toString(), QStringLiteral("7"));
 }
@@ -86,21 +86,21 @@ TEST(SqliteProcedures, MissingProcedureAndWrongArgumentsAreErrors) {
         {"EXEC RP_Prueba @NADA = 1", "@NADA is not a parameter for procedure RP_Prueba."},
     };
     for (const auto& k : cases) {
-        db.connection.clearErrors();
+        db.conexion.clearErrors();
         try {
-            db.connection.execute(QString::fromUtf8(k.sql));
+            db.conexion.execute(QString::fromUtf8(k.sql));
             ADD_FAILURE() << k.sql;
         } catch (const DbError& e) {
             EXPECT_EQ(e.description().toStdString(), std::string(k.message));
-            ASSERT_EQ(db.connection.errors().size(), 1);
-            EXPECT_EQ(db.connection.errors()[0].sqlState, QStringLiteral("42000"));
+            ASSERT_EQ(db.conexion.errors().size(), 1);
+            EXPECT_EQ(db.conexion.errors()[0].sqlState, QStringLiteral("42000"));
         }
     }
 }
 
 TEST(SqliteProcedures, DatabaseWithoutProcedureTable) {
-    rp::db::test::TempDatabase db;
-    EXPECT_THROW(db.connection.execute(QStringLiteral("EXEC X")), DbError);
-    ASSERT_EQ(db.connection.errors().size(), 1);
-    EXPECT_EQ(db.connection.errors()[0].nativeError, 2812);
+    rp::prueba::BaseTemporal db;
+    EXPECT_THROW(db.conexion.execute(QStringLiteral("EXEC X")), DbError);
+    ASSERT_EQ(db.conexion.errors().size(), 1);
+    EXPECT_EQ(db.conexion.errors()[0].nativeError, 2812);
 }

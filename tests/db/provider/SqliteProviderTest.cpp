@@ -1,4 +1,4 @@
-#include "ProviderTestSupport.h"
+#include "BaseTemporal.h"
 
 #include "db/provider/Recordset.h"
 
@@ -6,7 +6,7 @@
 #include <QFile>
 
 using namespace rp::db;
-using rp::db::test::TempDatabase;
+using rp::prueba::BaseTemporal;
 
 namespace {
 
@@ -62,27 +62,27 @@ TEST(SqliteProvider, OpenThroughConnectionStringLayout) {
 }
 
 TEST(SqliteProvider, StateErrorsOfTheFacade) {
-    TempDatabase db;
+    BaseTemporal db;
     EXPECT_EQ(expectDbError([&] {
-                  db.connection.openWith(std::make_unique<SqliteProvider>(), db.path);
+                  db.conexion.openWith(std::make_unique<SqliteProvider>(), db.ruta);
               }).number(),
               errc::NotAllowedOpen);
-    db.connection.close();
-    EXPECT_EQ(expectDbError([&] { db.connection.close(); }).number(), errc::NotAllowedClosed);
-    EXPECT_EQ(expectDbError([&] { db.connection.execute(QStringLiteral("SELECT 1")); }).number(),
+    db.conexion.close();
+    EXPECT_EQ(expectDbError([&] { db.conexion.close(); }).number(), errc::NotAllowedClosed);
+    EXPECT_EQ(expectDbError([&] { db.conexion.execute(QStringLiteral("SELECT 1")); }).number(),
               errc::ConnectionClosed);
 }
 
 TEST(SqliteProvider, TypesSizesAndValues) {
-    TempDatabase db;
-    db.run(QStringLiteral(
+    BaseTemporal db;
+    db.ejecutar(QStringLiteral(
         "CREATE TABLE T (C VARCHAR(25) COLLATE MSSQL, K CHAR(4) COLLATE MSSQL, N INT, "
         "B BIGINT, F FLOAT, M MONEY, D DECIMAL(18,4), H DATETIME, X TEXT, S SMALLINT, "
         "W NVARCHAR(40), Z BIT)"));
-    db.run(QStringLiteral("INSERT INTO T VALUES ('abc', '   1', 7, 5000000000, 1.5, 12, 3.25, "
-                          "'2024-12-31 10:20:30', 'long', 2, 'ñandú', 1)"));
-    db.run(QStringLiteral("INSERT INTO T (C) VALUES (NULL)"));
-    auto c = db.connection.execute(QStringLiteral("SELECT * FROM T"));
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES ('abc', '   1', 7, 5000000000, 1.5, 12, 3.25, "
+                               "'2024-12-31 10:20:30', 'long', 2, 'ñandú', 1)"));
+    db.ejecutar(QStringLiteral("INSERT INTO T (C) VALUES (NULL)"));
+    auto c = db.conexion.execute(QStringLiteral("SELECT * FROM T"));
     ASSERT_TRUE(c);
     const QList<Field>& f = c->fields();
     ASSERT_EQ(f.size(), 12);
@@ -108,10 +108,10 @@ TEST(SqliteProvider, TypesSizesAndValues) {
 }
 
 TEST(SqliteProvider, ExpressionColumnsTakeTheirTypeFromTheFirstRow) {
-    TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE T (H DATETIME, N INT)"));
-    db.run(QStringLiteral("INSERT INTO T VALUES ('2024-01-02 03:04:05', 4)"));
-    auto c = db.connection.execute(
+    BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE T (H DATETIME, N INT)"));
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES ('2024-01-02 03:04:05', 4)"));
+    auto c = db.conexion.execute(
         QStringLiteral("SELECT MAX(H) AS MAYOR, COUNT(*) AS N, SUM(N) * 1.5 AS R FROM T"));
     ASSERT_TRUE(c && c->fetch());
     EXPECT_EQ(c->fields()[0].type, adtype::DBTimeStamp);
@@ -121,9 +121,9 @@ TEST(SqliteProvider, ExpressionColumnsTakeTheirTypeFromTheFirstRow) {
 }
 
 TEST(SqliteProvider, ErrorsCarrySqlStatesAndNativeCodes) {
-    TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE T (ID INT PRIMARY KEY, C VARCHAR(5) NOT NULL)"));
-    db.run(QStringLiteral("INSERT INTO T VALUES (1, 'a')"));
+    BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE T (ID INT PRIMARY KEY, C VARCHAR(5) NOT NULL)"));
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES (1, 'a')"));
     struct Case {
         const char* sql;
         qint32 number;
@@ -136,11 +136,11 @@ TEST(SqliteProvider, ErrorsCarrySqlStatesAndNativeCodes) {
         {"INSERT INTO T (ID) VALUES (2)", errc::IntegrityViolation, "23000"},
     };
     for (const Case& k : cases) {
-        db.connection.clearErrors();
-        const DbError e = expectDbError([&] { db.connection.execute(QString::fromUtf8(k.sql)); });
+        db.conexion.clearErrors();
+        const DbError e = expectDbError([&] { db.conexion.execute(QString::fromUtf8(k.sql)); });
         EXPECT_EQ(e.number(), k.number) << k.sql;
-        ASSERT_EQ(db.connection.errors().size(), 1) << k.sql;
-        const ProviderError& pe = db.connection.errors()[0];
+        ASSERT_EQ(db.conexion.errors().size(), 1) << k.sql;
+        const ProviderError& pe = db.conexion.errors()[0];
         EXPECT_EQ(pe.number, k.number) << k.sql;
         EXPECT_EQ(pe.sqlState, QString::fromLatin1(k.state)) << k.sql;
         EXPECT_NE(pe.nativeError, 0) << k.sql;
@@ -148,74 +148,73 @@ TEST(SqliteProvider, ErrorsCarrySqlStatesAndNativeCodes) {
         EXPECT_EQ(pe.source, QStringLiteral("SQLite"));
     }
     // The list stays until a caller clears it.
-    db.connection.clearErrors();
-    expectDbError([&] { db.connection.execute(QStringLiteral("SELECT * FROM NOEXISTE")); });
-    expectDbError([&] { db.connection.execute(QStringLiteral("SELECT * FROM NOEXISTE")); });
-    EXPECT_EQ(db.connection.errors().size(), 2);
+    db.conexion.clearErrors();
+    expectDbError([&] { db.conexion.execute(QStringLiteral("SELECT * FROM NOEXISTE")); });
+    expectDbError([&] { db.conexion.execute(QStringLiteral("SELECT * FROM NOEXISTE")); });
+    EXPECT_EQ(db.conexion.errors().size(), 2);
 }
 
 TEST(SqliteProvider, RowsAffected) {
-    TempDatabase db;
+    BaseTemporal db;
     qint64 n = 99;
-    db.connection.execute(QStringLiteral("CREATE TABLE T (A INT)"), &n);
+    db.conexion.execute(QStringLiteral("CREATE TABLE T (A INT)"), &n);
     EXPECT_EQ(n, -1);
-    db.connection.execute(QStringLiteral("INSERT INTO T VALUES (1); INSERT INTO T VALUES (2);"
-                                         "INSERT INTO T VALUES (3)"),
-                          &n);
+    db.conexion.execute(QStringLiteral("INSERT INTO T VALUES (1); INSERT INTO T VALUES (2);"
+                                       "INSERT INTO T VALUES (3)"),
+                        &n);
     EXPECT_EQ(n, 3);
-    db.connection.execute(QStringLiteral("UPDATE T SET A = A + 10 WHERE A >= 2"), &n);
+    db.conexion.execute(QStringLiteral("UPDATE T SET A = A + 10 WHERE A >= 2"), &n);
     EXPECT_EQ(n, 2);
-    db.connection.execute(QStringLiteral("DELETE FROM T WHERE A = 99"), &n);
+    db.conexion.execute(QStringLiteral("DELETE FROM T WHERE A = 99"), &n);
     EXPECT_EQ(n, 0);
 }
 
 TEST(SqliteProvider, TransactionsRollBackAndNest) {
-    TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE T (A INT)"));
-    db.connection.beginTrans();
-    db.run(QStringLiteral("INSERT INTO T VALUES (1)"));
-    db.connection.rollbackTrans();
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM T")), QStringLiteral("0"));
+    BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE T (A INT)"));
+    db.conexion.beginTrans();
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES (1)"));
+    db.conexion.rollbackTrans();
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT COUNT(*) FROM T")), QStringLiteral("0"));
 
-    db.connection.beginTrans();
-    db.run(QStringLiteral("INSERT INTO T VALUES (1)"));
-    db.connection.beginTrans();
-    db.run(QStringLiteral("INSERT INTO T VALUES (2)"));
-    db.connection.rollbackTrans();
-    db.connection.commitTrans();
-    EXPECT_EQ(db.column(QStringLiteral("SELECT A FROM T")), QStringList{QStringLiteral("1")});
+    db.conexion.beginTrans();
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES (1)"));
+    db.conexion.beginTrans();
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES (2)"));
+    db.conexion.rollbackTrans();
+    db.conexion.commitTrans();
+    EXPECT_EQ(db.columna(QStringLiteral("SELECT A FROM T")), QStringList{QStringLiteral("1")});
 
     // A failed statement inside a transaction leaves the earlier work to the caller.
-    db.connection.beginTrans();
-    db.run(QStringLiteral("INSERT INTO T VALUES (5)"));
-    expectDbError(
-        [&] { db.connection.execute(QStringLiteral("INSERT INTO NOEXISTE VALUES (1)")); });
-    db.connection.rollbackTrans();
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM T")), QStringLiteral("1"));
+    db.conexion.beginTrans();
+    db.ejecutar(QStringLiteral("INSERT INTO T VALUES (5)"));
+    expectDbError([&] { db.conexion.execute(QStringLiteral("INSERT INTO NOEXISTE VALUES (1)")); });
+    db.conexion.rollbackTrans();
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT COUNT(*) FROM T")), QStringLiteral("1"));
 }
 
 TEST(SqliteProvider, CommandTimeoutInterruptsALongQuery) {
-    TempDatabase db;
-    db.connection.setCommandTimeout(1);
+    BaseTemporal db;
+    db.conexion.setCommandTimeout(1);
     const DbError e = expectDbError([&] {
-        auto c = db.connection.execute(
+        auto c = db.conexion.execute(
             QStringLiteral("WITH RECURSIVE r(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM r) "
                            "SELECT COUNT(*) FROM r"));
         while (c && c->fetch()) {
         }
     });
     EXPECT_EQ(e.number(), errc::Timeout);
-    ASSERT_FALSE(db.connection.errors().isEmpty());
-    EXPECT_EQ(db.connection.errors().last().sqlState, QStringLiteral("HYT00"));
+    ASSERT_FALSE(db.conexion.errors().isEmpty());
+    EXPECT_EQ(db.conexion.errors().last().sqlState, QStringLiteral("HYT00"));
     // The connection stays usable.
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT 1")), QStringLiteral("1"));
+    EXPECT_EQ(db.escalar(QStringLiteral("SELECT 1")), QStringLiteral("1"));
 }
 
 TEST(SqliteProvider, SchemaListsTablesViewsAndColumns) {
-    TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE TA_USUARIOS (NOMBRE VARCHAR(30), ADMINISTRADOR INT)"));
-    db.run(QStringLiteral("CREATE VIEW V_USUARIOS AS SELECT NOMBRE FROM TA_USUARIOS"));
-    auto t = db.connection.openSchemaTables();
+    BaseTemporal db;
+    db.ejecutar(QStringLiteral("CREATE TABLE TA_USUARIOS (NOMBRE VARCHAR(30), ADMINISTRADOR INT)"));
+    db.ejecutar(QStringLiteral("CREATE VIEW V_USUARIOS AS SELECT NOMBRE FROM TA_USUARIOS"));
+    auto t = db.conexion.openSchemaTables();
     QStringList tables;
     while (t->fetch())
         tables.append(t->value(2).toString() + u':' + t->value(3).toString());
@@ -223,29 +222,28 @@ TEST(SqliteProvider, SchemaListsTablesViewsAndColumns) {
                                    QStringLiteral("V_USUARIOS:VIEW")}));
     EXPECT_EQ(t->fields()[2].name, QStringLiteral("TABLE_NAME"));
 
-    auto c = db.connection.openSchemaColumns(QString(), QStringLiteral("ta_usuarios"));
+    auto c = db.conexion.openSchemaColumns(QString(), QStringLiteral("ta_usuarios"));
     QStringList cols;
     while (c->fetch())
         cols.append(c->value(3).toString() + u':' + c->value(4).toString() + u':' +
                     c->value(5).toString());
     EXPECT_EQ(cols,
               (QStringList{QStringLiteral("NOMBRE:200:30"), QStringLiteral("ADMINISTRADOR:3:")}));
-    auto v =
-        db.connection.openSchemaColumns(QStringLiteral("EMPRESA"), QStringLiteral("V_USUARIOS"));
+    auto v = db.conexion.openSchemaColumns(QStringLiteral("EMPRESA"), QStringLiteral("V_USUARIOS"));
     ASSERT_TRUE(v->fetch());
     EXPECT_EQ(v->value(3).toString(), QStringLiteral("NOMBRE"));
     auto other =
-        db.connection.openSchemaColumns(QStringLiteral("OTRA"), QStringLiteral("TA_USUARIOS"));
+        db.conexion.openSchemaColumns(QStringLiteral("OTRA"), QStringLiteral("TA_USUARIOS"));
     EXPECT_FALSE(other->fetch());
 }
 
 TEST(SqliteProvider, CursorOutlivingItsConnectionFailsCleanly) {
-    auto db = std::make_unique<TempDatabase>();
-    db->run(QStringLiteral("CREATE TABLE T (A INT)"));
-    db->run(QStringLiteral("INSERT INTO T VALUES (1), (2)"));
-    auto c = db->connection.execute(QStringLiteral("SELECT A FROM T"));
+    auto db = std::make_unique<BaseTemporal>();
+    db->ejecutar(QStringLiteral("CREATE TABLE T (A INT)"));
+    db->ejecutar(QStringLiteral("INSERT INTO T VALUES (1), (2)"));
+    auto c = db->conexion.execute(QStringLiteral("SELECT A FROM T"));
     ASSERT_TRUE(c->fetch());
-    db->connection.close();
+    db->conexion.close();
     EXPECT_THROW(c->fetch(), DbError);
 }
 
@@ -253,49 +251,51 @@ TEST(SqliteProvider, CursorOutlivingItsConnectionFailsCleanly) {
 // it does stays right through a failure, a schema change (a column that now
 // holds dates is rewritten as one), an open transaction and a reopening.
 TEST(SqliteProvider, RepeatedStatementsStayRightWhenReused) {
-    TempDatabase db;
-    db.run(QStringLiteral("CREATE TABLE T (Codigo VARCHAR(4) PRIMARY KEY, Valor INT, Fecha TEXT)"));
+    BaseTemporal db;
+    db.ejecutar(
+        QStringLiteral("CREATE TABLE T (Codigo VARCHAR(4) PRIMARY KEY, Valor INT, Fecha TEXT)"));
     const QString inserta = QStringLiteral("INSERT INTO T (Codigo, Valor) VALUES (?, ?)");
     for (int i = 1; i <= 50; ++i)
-        db.run(inserta, {QString::number(i), i});
+        db.ejecutar(inserta, {QString::number(i), i});
     qint64 filas = 0;
     try {
-        db.connection.execute(inserta, &filas, {QStringLiteral("7"), 0});
+        db.conexion.execute(inserta, &filas, {QStringLiteral("7"), 0});
         ADD_FAILURE() << "duplicate key accepted";
     } catch (const DbError&) {
-        db.connection.clearErrors();
+        db.conexion.clearErrors();
     }
-    db.run(inserta, {QStringLiteral("51"), QVariant()});
-    EXPECT_EQ(db.column(QStringLiteral("SELECT COUNT(*) FROM T")), QStringList{"51"});
-    EXPECT_EQ(db.column(QStringLiteral("SELECT Valor FROM T WHERE Codigo = '51'")),
+    db.ejecutar(inserta, {QStringLiteral("51"), QVariant()});
+    EXPECT_EQ(db.columna(QStringLiteral("SELECT COUNT(*) FROM T")), QStringList{"51"});
+    EXPECT_EQ(db.columna(QStringLiteral("SELECT Valor FROM T WHERE Codigo = '51'")),
               QStringList{"<null>"});
 
     const QString fecha = QStringLiteral("UPDATE T SET Fecha = '31/12/2024' WHERE Codigo = ?");
-    db.run(fecha, {QStringLiteral("1")});
-    EXPECT_EQ(db.column(QStringLiteral("SELECT Fecha FROM T WHERE Codigo = '1'")),
+    db.ejecutar(fecha, {QStringLiteral("1")});
+    EXPECT_EQ(db.columna(QStringLiteral("SELECT Fecha FROM T WHERE Codigo = '1'")),
               QStringList{"31/12/2024"});
     // Fecha becomes a date column: the same text now writes an ISO date.
-    db.run(QStringLiteral("CREATE TABLE T2 (Codigo VARCHAR(4) PRIMARY KEY, Valor INT, "
-                          "Fecha DATETIME)"));
-    db.run(QStringLiteral("INSERT INTO T2 SELECT * FROM T"));
-    db.run(QStringLiteral("DROP TABLE T"));
-    db.run(QStringLiteral("ALTER TABLE T2 RENAME TO T"));
-    db.run(fecha, {QStringLiteral("2")});
-    EXPECT_EQ(db.column(QStringLiteral("SELECT Fecha FROM T WHERE Codigo = '2'")).value(0).left(10),
-              QStringLiteral("2024-12-31"));
+    db.ejecutar(QStringLiteral("CREATE TABLE T2 (Codigo VARCHAR(4) PRIMARY KEY, Valor INT, "
+                               "Fecha DATETIME)"));
+    db.ejecutar(QStringLiteral("INSERT INTO T2 SELECT * FROM T"));
+    db.ejecutar(QStringLiteral("DROP TABLE T"));
+    db.ejecutar(QStringLiteral("ALTER TABLE T2 RENAME TO T"));
+    db.ejecutar(fecha, {QStringLiteral("2")});
+    EXPECT_EQ(
+        db.columna(QStringLiteral("SELECT Fecha FROM T WHERE Codigo = '2'")).value(0).left(10),
+        QStringLiteral("2024-12-31"));
 
-    db.connection.beginTrans();
-    db.run(QStringLiteral("UPDATE T SET Valor = Valor + 1 WHERE Codigo = ?"),
-           {QStringLiteral("3")});
-    db.connection.rollbackTrans();
-    db.run(QStringLiteral("UPDATE T SET Valor = Valor + 1 WHERE Codigo = ?"),
-           {QStringLiteral("4")});
-    EXPECT_EQ(db.column(QStringLiteral("SELECT Valor FROM T WHERE Codigo IN ('3', '4') "
-                                       "ORDER BY Codigo")),
+    db.conexion.beginTrans();
+    db.ejecutar(QStringLiteral("UPDATE T SET Valor = Valor + 1 WHERE Codigo = ?"),
+                {QStringLiteral("3")});
+    db.conexion.rollbackTrans();
+    db.ejecutar(QStringLiteral("UPDATE T SET Valor = Valor + 1 WHERE Codigo = ?"),
+                {QStringLiteral("4")});
+    EXPECT_EQ(db.columna(QStringLiteral("SELECT Valor FROM T WHERE Codigo IN ('3', '4') "
+                                        "ORDER BY Codigo")),
               (QStringList{"3", "5"}));
 
-    db.connection.close();
-    db.connection.openWith(std::make_unique<SqliteProvider>(), db.path);
-    db.run(inserta, {QStringLiteral("52"), 52});
-    EXPECT_EQ(db.column(QStringLiteral("SELECT COUNT(*) FROM T")), QStringList{"52"});
+    db.conexion.close();
+    db.conexion.openWith(std::make_unique<SqliteProvider>(), db.ruta);
+    db.ejecutar(inserta, {QStringLiteral("52"), 52});
+    EXPECT_EQ(db.columna(QStringLiteral("SELECT COUNT(*) FROM T")), QStringList{"52"});
 }

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "db/provider/Connection.h"
-#include "db/provider/SqliteProvider.h"
+#include "BaseTemporal.h"
 #include "report/engine/FuenteDatos.h"
 
 #include <QFile>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace rp::motor::prueba {
 
@@ -15,10 +12,7 @@ namespace rp::motor::prueba {
 // change-history report joins (as tables) and the procedure of the
 // report by date. Text values carry the awkward cases: letter case, trailing
 // and leading blanks, "%", "_", "[" and apostrophes.
-struct BaseDePrueba {
-    QTemporaryDir dir;
-    QString ruta;
-    rp::db::Connection conexion;
+struct BaseDePrueba : rp::prueba::BaseTemporal {
     QStringList sentencias; // every statement the engine ran
 
     static constexpr const char* desde =
@@ -29,9 +23,6 @@ struct BaseDePrueba {
         "V_MV_PRECIOSHIS.IDLISTA";
 
     BaseDePrueba() {
-        ruta = dir.filePath(QStringLiteral("EMPRESA.db"));
-        EXPECT_TRUE(rp::db::SqliteProvider::createDatabaseFile(ruta));
-        conexion.openWith(std::make_unique<rp::db::SqliteProvider>(), ruta);
         ejecutar("CREATE TABLE V_MA_PRECIOSCAB (IDLISTA VARCHAR(4), NOMBRE VARCHAR(50))");
         ejecutar("INSERT INTO V_MA_PRECIOSCAB VALUES ('1','Minorista'), ('2','Mayorista'), "
                  "('10','Especial 10%'), ('3','O''Brien')");
@@ -125,14 +116,6 @@ struct BaseDePrueba {
                               "formato = fechahora\n");
     }
 
-    void ejecutar(const char* sql) {
-        try {
-            conexion.execute(QString::fromUtf8(sql));
-        } catch (const rp::db::DbError& e) {
-            ADD_FAILURE() << sql << "\n  " << e.description().toStdString();
-        }
-    }
-
     // A data source over the connection that records what it runs.
     FuenteDatos fuente() {
         FuenteDatos f;
@@ -141,15 +124,6 @@ struct BaseDePrueba {
             return conexion.execute(sql);
         };
         return f;
-    }
-
-    // First column of a query, as text.
-    QStringList columna(const QString& sql) {
-        QStringList r;
-        auto c = conexion.execute(sql);
-        while (c && c->fetch())
-            r << c->value(0).toString();
-        return r;
     }
 };
 

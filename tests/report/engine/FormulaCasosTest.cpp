@@ -12,6 +12,7 @@
 //   error: <line>:<column>: <message>
 
 #include "BaseDePrueba.h"
+#include "CasosTexto.h"
 
 #include "report/engine/ContextoFormula.h"
 #include "report/engine/EmisorSql.h"
@@ -44,46 +45,28 @@ void PrintTo(const Caso& c, std::ostream* os) {
     *os << (c.archivo + ":" + QString::number(c.linea)).toStdString();
 }
 
+const QString kCarpeta = QStringLiteral(RP_ENGINE_TEST_DIR "/formulas");
+const QStringList kClaves = {QStringLiteral("formula"), QStringLiteral("sql"),
+                             QStringLiteral("rows"), QStringLiteral("error")};
+
+rp::prueba::LecturaCasos leerArchivos() {
+    return rp::prueba::leerCasos(kCarpeta, kClaves, {QStringLiteral("formula")});
+}
+
 QList<Caso> leerCasos() {
     QList<Caso> casos;
-    const QDir dir(QStringLiteral(RP_ENGINE_TEST_DIR "/formulas"));
-    for (const QString& nombre :
-         dir.entryList({QStringLiteral("*.test")}, QDir::Files, QDir::Name)) {
-        QFile f(dir.filePath(nombre));
-        if (!f.open(QIODevice::ReadOnly))
-            continue;
-        const QStringList lineas = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-        for (int i = 0; i < lineas.size(); ++i) {
-            const QString l = lineas.at(i);
-            if (l.trimmed().isEmpty() || l.startsWith(QLatin1Char('#')))
-                continue;
-            if (l.startsWith(QLatin1String("=="))) {
-                Caso c;
-                c.archivo = nombre;
-                c.linea = i + 1;
-                c.nombre = l.mid(2).trimmed();
-                casos << c;
-                continue;
-            }
-            if (casos.isEmpty())
-                continue;
-            Caso& c = casos.last();
-            const qsizetype dp = l.indexOf(QLatin1Char(':'));
-            const QString clave = l.left(dp);
-            const QString valor =
-                l.mid(dp + 1).startsWith(QLatin1Char(' ')) ? l.mid(dp + 2) : l.mid(dp + 1);
-            if (clave == QLatin1String("formula")) {
-                c.formula = valor;
-                c.formula.replace(QLatin1String("\\n"), QLatin1String("\n"));
-            } else if (clave == QLatin1String("sql")) {
-                c.sql = valor;
-            } else if (clave == QLatin1String("rows")) {
-                c.filas = valor.simplified();
-                c.conFilas = true;
-            } else if (clave == QLatin1String("error")) {
-                c.error = valor;
-            }
-        }
+    for (const rp::prueba::CasoTexto& t : leerArchivos().casos) {
+        Caso c;
+        c.archivo = t.archivo;
+        c.linea = t.linea;
+        c.nombre = t.nombre;
+        c.formula = t.valor(QStringLiteral("formula"));
+        c.formula.replace(QLatin1String("\\n"), QLatin1String("\n"));
+        c.sql = t.valor(QStringLiteral("sql"));
+        c.filas = t.valor(QStringLiteral("rows")).simplified();
+        c.conFilas = t.tiene(QStringLiteral("rows"));
+        c.error = t.valor(QStringLiteral("error"));
+        casos << c;
     }
     return casos;
 }
@@ -196,6 +179,9 @@ INSTANTIATE_TEST_SUITE_P(Formulas, FormulaCasos, ::testing::ValuesIn(leerCasos()
                          nombreCaso);
 
 TEST(FormulaCasosArchivos, HayCasos) {
+    // A malformed case is named by file and line, and left out.
+    for (const QString& e : leerArchivos().errores)
+        ADD_FAILURE() << e.toStdString();
     EXPECT_GE(leerCasos().size(), 40);
 }
 
