@@ -83,4 +83,52 @@ TEST_F(Programa, ExitCodes) {
     EXPECT_TRUE(c.salida.contains("--query SQL"));
 }
 
+// The rest of the README's exit codes: 0 for a complete start-up health check
+// and for a report with no rows (written with its header), 1 for a report
+// that could not be written, 2 for a saved filter that is not there, 3 when
+// the database cannot be opened, 4 when the start-up is not complete.
+TEST_F(Programa, ExitCodesOfStartUpAndExport) {
+    Corrida c = correr(demo());
+    EXPECT_EQ(0, c.codigo) << c.errores.toStdString();
+    EXPECT_TRUE(c.errores.contains("verificaciones de la base de datos completas"))
+        << c.errores.toStdString();
+
+    const QString vacio = carpeta_->filePath(QStringLiteral("vacio.csv"));
+    c = correr(demo() << QStringLiteral("--export") << vacio << QStringLiteral("--tab")
+                      << QStringLiteral("0") << QStringLiteral("--field")
+                      << QStringLiteral("ListaDesde=999") << QStringLiteral("--field")
+                      << QStringLiteral("ListaHasta=999") << QStringLiteral("--columns")
+                      << QStringLiteral("0"));
+    EXPECT_EQ(0, c.codigo) << c.errores.toStdString();
+    QFile archivo(vacio);
+    ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lineas = archivo.readAll().split('\n');
+    EXPECT_TRUE(lineas.value(0).startsWith(QByteArray("Art\xc3\xad"
+                                                      "culo,")))
+        << lineas.value(0).toStdString();
+    EXPECT_TRUE(lineas.value(1).isEmpty()) << "no row";
+
+    c = correr(demo() << QStringLiteral("--export")
+                      << carpeta_->filePath(QStringLiteral("no/hay/x.csv"))
+                      << QStringLiteral("--tab") << QStringLiteral("0") << QStringLiteral("--field")
+                      << QStringLiteral("ListaDesde=1") << QStringLiteral("--field")
+                      << QStringLiteral("ListaHasta=1") << QStringLiteral("--columns")
+                      << QStringLiteral("0"));
+    EXPECT_EQ(1, c.codigo) << c.errores.toStdString();
+
+    c = correr(demo() << QStringLiteral("--export") << carpeta_->filePath(QStringLiteral("x.csv"))
+                      << QStringLiteral("--preset") << QStringLiteral("No existe"));
+    EXPECT_EQ(2, c.codigo) << c.errores.toStdString();
+
+    // The demo folder exists now: the same folder with other launch strings.
+    const QStringList carpeta = {QStringLiteral("--program-folder"), carpeta_->path(),
+                                 QStringLiteral("--batch")};
+    c = correr(QStringList(carpeta) << QStringLiteral("@Server=sqlite; @DbName=NO_HAY; "
+                                                      "@Usuario=demo; @Password=demo; @Caja=1;"));
+    EXPECT_EQ(3, c.codigo) << c.errores.toStdString();
+    c = correr(QStringList(carpeta)
+               << QStringLiteral("@Server=sqlite; @Usuario=demo; @Password=demo; @Caja=1;"));
+    EXPECT_EQ(4, c.codigo) << c.errores.toStdString();
+}
+
 } // namespace
