@@ -6,7 +6,10 @@
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/LectorPlantilla.h"
 #include "report/engine/SolicitudReporte.h"
+#include "report/engine/widgets/VentanaVistaPrevia.h"
+#include "ui/Operador.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace rp::bench {
@@ -48,6 +51,17 @@ QString HistorialBench::formaSqlite(const QString& sentencia) {
 QString HistorialBench::hastaArticulo(int n) {
     return QStringLiteral("{V_MV_PRECIOSHIS.IDARTICULO} <= '") +
            QString::number(n).rightJustified(25) + QLatin1Char('\'');
+}
+
+rp::motor::VentanaVistaPrevia* HistorialBench::abrirVistaPrevia(
+    const std::shared_ptr<const rp::motor::ReportePreparado>& reporte) {
+    auto* ventana = new rp::motor::VentanaVistaPrevia(reporte, fuente(), rp::ui::operador());
+    ventana->resize(1280, 900);
+    ventana->show();
+    ventana->comenzar();
+    while (ventana->paginasListas() < 1 && !ventana->terminado())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return ventana;
 }
 
 } // namespace rp::bench

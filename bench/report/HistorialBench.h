@@ -6,6 +6,10 @@
 #include <QString>
 #include <memory>
 
+namespace rp::motor {
+class VentanaVistaPrevia;
+}
+
 namespace rp::bench {
 
 // The change-history report "RP_CambioPreciosHIS" on the large database, as
@@ -26,6 +30,11 @@ public:
     // Selection formula of the articles up to number `n` (codes are numbers
     // right-aligned in 25 characters).
     static QString hastaArticulo(int n);
+    // The preview window of `reporte` over fuente(), 1280 x 900 and shown,
+    // once its first page is laid out (or the layout ended without one).
+    // The caller deletes it.
+    static rp::motor::VentanaVistaPrevia*
+    abrirVistaPrevia(const std::shared_ptr<const rp::motor::ReportePreparado>& reporte);
 };
 
 } // namespace rp::bench

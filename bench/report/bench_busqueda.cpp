@@ -6,7 +6,6 @@
 #include "common/DatosBench.h"
 #include "report/engine/widgets/BarraBusqueda.h"
 #include "report/engine/widgets/VentanaVistaPrevia.h"
-#include "ui/Operador.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -27,13 +26,7 @@ void buscar(benchmark::State& state, const QString& texto) {
     int pagina = 0, revisadas = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto* ventana = new rp::motor::VentanaVistaPrevia(reporte, HistorialBench::fuente(),
-                                                          rp::ui::operador());
-        ventana->resize(1280, 900);
-        ventana->show();
-        ventana->comenzar();
-        while (ventana->paginasListas() < 1 && !ventana->terminado())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        auto* ventana = HistorialBench::abrirVistaPrevia(reporte);
         state.ResumeTiming();
         rp::motor::BarraBusqueda& barra = ventana->busqueda();
         barra.abrir();

@@ -13,7 +13,6 @@
 #include "report/engine/widgets/SalidaPdf.h"
 #include "report/engine/widgets/VentanaVistaPrevia.h"
 #include "report/engine/widgets/VistaPagina.h"
-#include "ui/Operador.h"
 
 #include <QApplication>
 #include <QDir>
@@ -193,13 +192,7 @@ void BM_VistaPrevia_PrimeraPagina(benchmark::State& state) {
         return fallo(state, error);
     int filasPorPagina = 0;
     for (auto _ : state) {
-        auto* ventana = new rp::motor::VentanaVistaPrevia(reporte, HistorialBench::fuente(),
-                                                          rp::ui::operador());
-        ventana->resize(1280, 900);
-        ventana->show();
-        ventana->comenzar();
-        while (ventana->paginasListas() < 1 && !ventana->terminado())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        auto* ventana = HistorialBench::abrirVistaPrevia(reporte);
         auto* vista = ventana->findChild<rp::motor::VistaPagina*>();
         QPixmap imagen = vista ? vista->grab() : ventana->grab();
         benchmark::DoNotOptimize(imagen);

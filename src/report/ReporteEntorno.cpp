@@ -38,4 +38,17 @@ QString ReporteEntorno::tituloEmpresa() const {
            QStringLiteral("'");
 }
 
+void ReporteEntorno::prepararControl() {
+    control.Reset();
+    control.DiscardSavedData = true;
+    control.WindowShowGroupTree = false;
+    control.WindowShowExportBtn = true;
+}
+
+void ReporteEntorno::titulosDePrecio(TitulosReporte& titulos, const QString& tituloClase) {
+    titulos[2] = QStringLiteral("Actual='") + tituloClase + QStringLiteral("'");
+    titulos[3] = QStringLiteral("Anterior='") + tituloClase + QStringLiteral("Ant'");
+    titulos[4] = QString();
+}
+
 } // namespace rp::report

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/Reporte.h"
 #include "report/ReporteControl.h"
 #include "suite/DialogoComun.h"
 
@@ -43,6 +44,12 @@ struct ReporteEntorno {
     QString cadenaDSN() const;
     // "Nombreempresa = '" + company name + "'".
     QString tituloEmpresa() const;
+    // The control of a price run: reset, saved data discarded, no group
+    // tree, the export button shown.
+    void prepararControl();
+    // Titles 2 to 4 of a price run: "Actual" and "Anterior" named after the
+    // price class's title, no fifth title.
+    static void titulosDePrecio(TitulosReporte& titulos, const QString& tituloClase);
 
 private:
     banner::Dll_Display* cartel_;

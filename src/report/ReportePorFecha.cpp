@@ -99,12 +99,7 @@ void ReportePorFecha::ejecutar(ReporteEntorno& e) {
                          QStringLiteral("   Fecha=") + TextoVb::duplicarApostrofes(fecha) +
                          QStringLiteral("'");
         },
-        [&] {
-            control.Reset();
-            control.DiscardSavedData = true;
-            control.WindowShowGroupTree = false;
-            control.WindowShowExportBtn = true;
-        },
+        [&] { e.prepararControl(); },
         [&] {
             QString aviso;
             if (lista.trimmed().isEmpty())
@@ -117,12 +112,7 @@ void ReportePorFecha::ejecutar(ReporteEntorno& e) {
                 detener = true;
             }
         },
-        [&] {
-            const QString titulo = f.tituloOptPrecios(clase(f));
-            titulos[2] = QStringLiteral("Actual='") + titulo + QStringLiteral("'");
-            titulos[3] = QStringLiteral("Anterior='") + titulo + QStringLiteral("Ant'");
-            titulos[4] = QString();
-        },
+        [&] { ReporteEntorno::titulosDePrecio(titulos, f.tituloOptPrecios(clase(f))); },
         [&] { formula = formulaUsuario(f); },
         [&] {
             const std::array<QString, 4> p = parametros(f);

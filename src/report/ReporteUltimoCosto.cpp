@@ -92,18 +92,8 @@ void ReporteUltimoCosto::ejecutar(ReporteEntorno& e) {
                 TextoVb::duplicarApostrofes(f.textoDe(QStringLiteral("ListaC")).trimmed()) +
                 QStringLiteral("'");
         },
-        [&] {
-            control.Reset();
-            control.DiscardSavedData = true;
-            control.WindowShowGroupTree = false;
-            control.WindowShowExportBtn = true;
-        },
-        [&] {
-            const QString titulo = f.tituloOptPrecios(clase(f));
-            titulos[2] = QStringLiteral("Actual='") + titulo + QStringLiteral("'");
-            titulos[3] = QStringLiteral("Anterior='") + titulo + QStringLiteral("Ant'");
-            titulos[4] = QString();
-        },
+        [&] { e.prepararControl(); },
+        [&] { ReporteEntorno::titulosDePrecio(titulos, f.tituloOptPrecios(clase(f))); },
         [&] { r = rangos(f); },
         // Without a price list the scan would find nothing and the report
         // would list stale dates.
