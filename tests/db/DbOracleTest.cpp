@@ -53,11 +53,7 @@ TEST_P(DbOracleCasos, SeTraduceComoDiceElCaso) {
 
 INSTANTIATE_TEST_SUITE_P(Archivos, DbOracleCasos, ::testing::ValuesIn(casosOracle().casos),
                          [](const ::testing::TestParamInfo<rp::prueba::CasoTexto>& info) {
-                             QString nombre = info.param.nombre;
-                             for (QChar& ch : nombre)
-                                 if (!ch.isLetterOrNumber() || ch.unicode() > 127)
-                                     ch = QLatin1Char('_');
-                             return nombre.toStdString();
+                             return rp::prueba::nombreDePrueba(info.param);
                          });
 
 TEST(DbOracleArchivos, SinFallasYConCasos) {

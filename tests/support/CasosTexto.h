@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <optional>
 #include <ostream>
+#include <string>
 
 namespace rp::prueba {
 
@@ -37,6 +38,16 @@ struct CasoTexto {
 
 inline void PrintTo(const CasoTexto& c, std::ostream* os) {
     *os << (c.donde() + QStringLiteral(" ") + c.nombre).toStdString();
+}
+
+// A test name for a parameterized test over cases: `prefijo` and the case's
+// name with every character outside [A-Za-z0-9] as "_".
+inline std::string nombreDePrueba(const CasoTexto& c, const QString& prefijo = QString()) {
+    QString nombre = prefijo + c.nombre;
+    for (QChar& ch : nombre)
+        if (ch.unicode() > 127 || !ch.isLetterOrNumber())
+            ch = QLatin1Char('_');
+    return nombre.toStdString();
 }
 
 struct LecturaCasos {

@@ -63,12 +63,9 @@ TEST_P(RewriteCases, RewritesAndRuns) {
 
 INSTANTIATE_TEST_SUITE_P(Files, RewriteCases, ::testing::ValuesIn(casos()),
                          [](const ::testing::TestParamInfo<CasoTexto>& info) {
-                             QString nombre = info.param.archivo.section(QLatin1Char('.'), 0, 0) +
-                                              QLatin1Char('_') + info.param.nombre;
-                             for (QChar& ch : nombre)
-                                 if (!ch.isLetterOrNumber() || ch.unicode() > 127)
-                                     ch = QLatin1Char('_');
-                             return nombre.toStdString();
+                             return rp::prueba::nombreDePrueba(
+                                 info.param,
+                                 info.param.archivo.section(QLatin1Char('.'), 0, 0) + "_");
                          });
 
 // Every file reads without a fault, and there are cases to run.
