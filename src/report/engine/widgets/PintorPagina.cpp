@@ -24,7 +24,8 @@ constexpr char16_t kFinTabla = 0x2C00;
 
 // Characters that need no shaping: Latin letters with their precomposed
 // accents, punctuation, currency, arrows, mathematical and geometric symbols.
-// Control and format characters and every other script are shaped by Qt.
+// Control and format characters, every other script and the letter pairs
+// the font joins into ligatures are shaped by Qt.
 bool sinForma(char16_t c) {
     if (c < 0x20 || (c >= 0x7F && c < 0xA0))
         return false;
@@ -68,10 +69,13 @@ struct PintorPagina::Tablas {
             glifos.clear();
             avances.clear();
             ancho = 0;
+            char16_t anterior = 0;
             for (QChar qc : t) {
                 const char16_t c = qc.unicode();
-                if (!sinForma(c))
+                // "fi", "fl", "ff" are set as ligatures by the shaper.
+                if (!sinForma(c) || (anterior == u'f' && (c == u'i' || c == u'l' || c == u'f')))
                     return false;
+                anterior = c;
                 if (glifo.empty()) {
                     glifo.assign(kFinTabla, -1);
                     avance.assign(kFinTabla, 0.0);

@@ -16,7 +16,7 @@
 namespace rp::motor {
 
 void SalidaPdf::escribir(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
-                         QIODevice& salida) {
+                         QIODevice& salida, PintorPagina::Modo modo) {
     const DisenoPagina d = DisenoPagina::calcular(rep);
     const Plantilla& p = rep.plantilla();
     QPdfWriter pdf(&salida);
@@ -30,7 +30,7 @@ void SalidaPdf::escribir(const ReportePreparado& rep, const QList<PaginaReporte>
     QPainter pintor;
     if (!pintor.begin(&pdf))
         throw ErrorMotor(QStringLiteral("no se puede escribir el documento PDF"));
-    const PintorPagina pintorPagina(p.letra, p.tamanoLetra);
+    const PintorPagina pintorPagina(p.letra, p.tamanoLetra, modo);
     const QRectF area(0, 0, pdf.width(), pdf.height());
     for (qsizetype i = 0; i < paginas.size(); ++i) {
         if (i > 0)
