@@ -14,10 +14,15 @@
 #include "report/engine/widgets/VentanaVistaPrevia.h"
 #include "report/engine/widgets/VistaPagina.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -208,11 +213,111 @@ void BM_VistaPrevia_PrimeraPagina(benchmark::State& state) {
     state.counters["rows_per_page"] = filasPorPagina;
 }
 
+// A plain QPdfWriter loop as the reference of the PDF figure: the pages of
+// BM_Pdf_Historial (189, A4 landscape, 300 dpi, DejaVu Sans 6.5 pt) with 50
+// rows of 16 cells each, every cell a number or a date through drawText in
+// its box, nothing read or laid out.
+void BM_Pdf_QPdfWriterSimple(benchmark::State& state) {
+    constexpr int kPaginas = 189, kFilas = 50, kCeldas = 16;
+    const QString archivo = carpetaSalida() + QStringLiteral("/simple.pdf");
+    for (auto _ : state) {
+        QPdfWriter pdf(archivo);
+        pdf.setResolution(300);
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+        QPainter p(&pdf);
+        QFont letra(QStringLiteral("DejaVu Sans"));
+        letra.setPixelSize(qRound(6.5 / 72 * 300));
+        p.setFont(letra);
+        const double ancho = pdf.width() / double(kCeldas), alto = pdf.height() / 60.0;
+        for (int n = 0; n < kPaginas; ++n) {
+            if (n > 0)
+                pdf.newPage();
+            for (int f = 0; f < kFilas; ++f) {
+                for (int c = 0; c < kCeldas; ++c) {
+                    const int v = n * kFilas * kCeldas + f * kCeldas + c;
+                    const QString texto = c == 3 ? QStringLiteral("%1/%2/2024 10:%3:00")
+                                                       .arg(v % 28 + 1, 2, 10, QLatin1Char('0'))
+                                                       .arg(v % 12 + 1, 2, 10, QLatin1Char('0'))
+                                                       .arg(v % 60, 2, 10, QLatin1Char('0'))
+                                                 : QString::number(v * 1.25, 'f', 2);
+                    p.drawText(QRectF(c * ancho, (f + 5) * alto, ancho, alto),
+                               Qt::AlignRight | Qt::AlignVCenter, texto);
+                }
+            }
+        }
+    }
+    const double total = double(kPaginas) * double(state.iterations());
+    state.counters["pages"] = benchmark::Counter(total, benchmark::Counter::kAvgIterations);
+    state.counters["pages_per_s"] = benchmark::Counter(total, benchmark::Counter::kIsRate);
+    state.counters["file_mb"] = QFileInfo(archivo).size() / 1048576.0;
+    QFile::remove(archivo);
+}
+
+// The preview of the whole history as a person uses it: the first page shown,
+// then the last page asked for (the ">|" button, pressed again while the
+// pages are still being laid out, as a person waiting for the end would).
+// Wall time of the whole run; `last_page_s` from the first press to the last
+// page of the report shown; `peak_rss_mb` the process's peak resident size
+// during the run (VmHWM after lowering it to the size before).
+void BM_VistaPrevia_UltimaPagina(benchmark::State& state) {
+    if (!preparado(state))
+        return;
+    QString error;
+    const auto reporte = HistorialBench::preparar(QString(), &error);
+    if (!reporte)
+        return fallo(state, error);
+    const bool conPico = MemoriaPico::reiniciarPico();
+    double primera = 0, ultima = 0;
+    int paginas = 0;
+    for (auto _ : state) {
+        QElapsedTimer reloj;
+        reloj.start();
+        auto* ventana = new rp::motor::VentanaVistaPrevia(reporte, HistorialBench::fuente(),
+                                                          rp::ui::operador());
+        ventana->resize(1280, 900);
+        ventana->show();
+        ventana->comenzar();
+        while (ventana->paginasListas() < 1 && !ventana->terminado())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        auto* vista = ventana->findChild<rp::motor::VistaPagina*>();
+        benchmark::DoNotOptimize(vista ? vista->grab() : ventana->grab());
+        primera = reloj.elapsed() / 1000.0;
+        auto* boton = ventana->findChild<QAction*>(QStringLiteral("ultima"));
+        if (!boton) {
+            delete ventana;
+            return fallo(state, QStringLiteral("la vista previa no tiene la accion \"ultima\""));
+        }
+        QElapsedTimer salto;
+        salto.start();
+        boton->trigger();
+        while (!ventana->terminado() || ventana->paginaActual() < ventana->paginasListas()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            if (ventana->paginaActual() < ventana->paginasListas())
+                boton->trigger();
+        }
+        benchmark::DoNotOptimize(vista ? vista->grab() : ventana->grab());
+        ultima = salto.elapsed() / 1000.0;
+        paginas = ventana->paginasListas();
+        state.PauseTiming();
+        delete ventana;
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["first_page_s"] = primera;
+    state.counters["last_page_s"] = ultima;
+    state.counters["pages"] = paginas;
+    if (conPico)
+        state.counters["peak_rss_mb"] = MemoriaPico::picoKb() / 1024.0;
+}
+
 BENCHMARK(BM_Csv_Motor_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_Csv_Sqlite3Tool_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_Csv_ExportarReporte_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_Csv_Motor_Decima)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_Pdf_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_Pdf_QPdfWriterSimple)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_VistaPrevia_PrimeraPagina)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_VistaPrevia_UltimaPagina)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 
 } // namespace

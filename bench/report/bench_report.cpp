@@ -28,6 +28,9 @@ int main(int argc, char** argv) {
           QStringLiteral("CSV export: engine against the sqlite3 tool")},
          {QStringLiteral("BM_Xlsx_Motor_Historial"), QStringLiteral("BM_Csv_Motor_Historial"),
           QStringLiteral("XLSX export against the CSV export of the same rows")},
+         {QStringLiteral("BM_Pdf_Historial"), QStringLiteral("BM_Pdf_QPdfWriterSimple"),
+          QStringLiteral("PDF: the report (rows read, laid out, painted) against a plain "
+                         "QPdfWriter loop of the same page count, 50 rows x 16 cells")},
          {QStringLiteral("BM_UltimoCosto_Escaneo"), QStringLiteral("BM_UltimoCosto_UpdateConjunto"),
           QStringLiteral("Last-cost scan against one set-based UPDATE")}});
 }
