@@ -5,6 +5,7 @@
 #
 #   scripts/bench.sh                      every benchmark
 #   scripts/bench.sh db report            only bench_db and bench_report
+#   scripts/bench.sh export               only the program's --export to PDF
 #   BENCH_ARGS=--benchmark_repetitions=3 scripts/bench.sh
 #
 # Environment: RP_BENCH_BUILD (build folder, default build-bench),
@@ -16,10 +17,16 @@ build=${RP_BENCH_BUILD:-build-bench}
 case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
 export RP_BENCH_DATA=${RP_BENCH_DATA:-$build/bench-data}
 
-# Every bench/<name>/CMakeLists.txt defines the executable bench_<name>.
+# Every bench/<name>/CMakeLists.txt defines the executable bench_<name>;
+# "export" is the program's own --export of the whole history to PDF, run by
+# this script.
 names=()
+exportar=1
 if [ $# -gt 0 ]; then
-    names=("$@")
+    exportar=0
+    for n in "$@"; do
+        if [ "$n" = export ]; then exportar=1; else names+=("$n"); fi
+    done
 else
     for f in bench/*/CMakeLists.txt; do
         n=$(basename "$(dirname "$f")")
@@ -31,16 +38,17 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRP_BUILD_BENCH=ON \
 # A benchmark whose subsystem is not in the tree yet has no target: skip it.
 known=$(cmake --build "$build" --target help)
 present=()
-for n in "${names[@]}"; do
+for n in "${names[@]+"${names[@]}"}"; do
     if grep -q "^bench_$n:" <<<"$known"; then
         present+=("$n")
     else
         echo "bench_$n is not part of this build (its subsystem is missing): skipped" >&2
     fi
 done
-names=("${present[@]}")
+names=("${present[@]+"${present[@]}"}")
 targets=(rp_demo_gen)
-for n in "${names[@]}"; do targets+=("bench_$n"); done
+[ "$exportar" = 1 ] && targets+=(rp_tarifario)
+for n in "${names[@]+"${names[@]}"}"; do targets+=("bench_$n"); done
 cmake --build "$build" --target "${targets[@]}" -j"$(nproc)"
 
 large="$RP_BENCH_DATA/large"
@@ -60,13 +68,42 @@ fi
 summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT
 status=0
-for n in "${names[@]}"; do
+for n in "${names[@]+"${names[@]}"}"; do
     echo
     echo "### bench_$n"
     # shellcheck disable=SC2086
     RP_BENCH_RESUMEN="$summary" QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 \
         "$build/bench/$n/bench_$n" ${BENCH_ARGS:-} || status=1
 done
+
+# The whole history to PDF through the program's --export (tab 0 with the
+# form's defaults) on the large data: wall and CPU seconds, pages per second
+# and the process's peak resident size, from /usr/bin/time.
+if [ "$exportar" = 1 ]; then
+    echo
+    echo "### rp_tarifario --export (PDF, whole history)"
+    salidas="$RP_BENCH_DATA/salidas"
+    mkdir -p "$salidas"
+    pdf="$salidas/historial-export.pdf"
+    medida="$salidas/export-time.txt"
+    if QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 /usr/bin/time -v -o "$medida" \
+        "$build/src/app/rp_tarifario" --demo --program-folder "$large" --batch \
+        --export "$pdf" --tab 0 >"$salidas/export-err.txt" 2>&1; then
+        paginas=$(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }')
+        awk -F': ' -v paginas="$paginas" -v mb="$(du -m "$pdf" | cut -f1)" '
+            /Elapsed \(wall clock\)/ { n = split($2, p, ":"); pared = 0
+                for (i = 1; i <= n; i++) pared = pared * 60 + p[i] }
+            /User time/ { cpu += $2 } /System time/ { cpu += $2 }
+            /Maximum resident set size/ { pico = $2 / 1024 }
+            END { printf "rp_tarifario\t--export PDF, whole history\t-\t%.3f\t%.3f\t-\t-\tpages=%d pages_per_s=%.1f file_mb=%d peak_rss_mb=%.0f\n",
+                pared, cpu, paginas, paginas / pared, mb, pico }' "$medida" | tee -a "$summary"
+    else
+        echo "rp_tarifario	--export PDF, whole history	-	-	-	-	-	ERROR: $(tail -1 "$salidas/export-err.txt")" |
+            tee -a "$summary"
+        status=1
+    fi
+    rm -f "$pdf" "$medida" "$salidas/export-err.txt"
+fi
 
 echo
 echo "== Summary ($(date -u +%Y-%m-%d), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')) =="

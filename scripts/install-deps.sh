@@ -10,7 +10,7 @@ pkgs=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     poppler-utils python3-openpyxl fonts-dejavu-core xvfb xdotool x11-apps
-    desktop-file-utils libglib2.0-bin file dpkg-dev
+    desktop-file-utils libglib2.0-bin file dpkg-dev time linux-perf
 )
 missing=()
 for p in "${pkgs[@]}"; do
