@@ -168,7 +168,8 @@ TEST_F(PintorRapido, PaginasIgualesALaVistaYMismoTexto) {
 }
 
 // Texts the glyph tables do not cover (another script, a character the font
-// lacks, a tab) go through Qt's shaping: same page as the reference.
+// lacks, a tab, ligatures) go through Qt's shaping, coloured changes keep
+// their colour: same page as the reference.
 TEST_F(PintorRapido, TextosFueraDeLasTablasComoLaReferencia) {
     const auto rep = historial();
     PaginaReporte pagina;
@@ -190,12 +191,28 @@ TEST_F(PintorRapido, TextosFueraDeLasTablasComoLaReferencia) {
         pagina.elementos << e;
         y += 6;
     }
+    // Rises and falls in their colours, beside black text of the same font.
+    for (const auto& [texto, tono] :
+         {std::pair{"▲ +1,250.00", ElementoPagina::Sube},
+          std::pair{"▼ -3.50", ElementoPagina::Baja}, std::pair{"12.5", ElementoPagina::Neutro}}) {
+        ElementoPagina e;
+        e.x = 20;
+        e.y = y;
+        e.ancho = 30;
+        e.alto = 5;
+        e.texto = QString::fromUtf8(texto);
+        e.alineacion = Alineacion::Derecha;
+        e.tono = tono;
+        pagina.elementos << e;
+        y += 6;
+    }
     const QString rapido = escribir(*rep, {pagina}, PintorPagina::Modo::Rapido, "otros-r.pdf");
     const QString referencia =
         escribir(*rep, {pagina}, PintorPagina::Modo::Referencia, "otros-ref.pdf");
     const QImage a = imagenPagina(rapido, 1);
     const QImage b = imagenPagina(referencia, 1);
     ASSERT_FALSE(a.isNull());
+    ASSERT_FALSE(b.isNull());
     EXPECT_LE(pixelesDistintos(a, b), 10);
     EXPECT_LE(pixelesDistintos(b, a), 10);
 }
