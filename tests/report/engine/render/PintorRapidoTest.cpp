@@ -4,6 +4,7 @@
 #include "app/demo/DemoDatos.h"
 #include "db/provider/Connection.h"
 #include "db/provider/SqliteProvider.h"
+#include "report/engine/DisenoPagina.h"
 #include "report/engine/LectorFilas.h"
 #include "report/engine/LectorPlantilla.h"
 #include "report/engine/Paginador.h"
@@ -12,6 +13,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -165,6 +167,32 @@ TEST_F(PintorRapido, PaginasIgualesALaVistaYMismoTexto) {
                           << b[i].toStdString();
             break;
         }
+}
+
+// On screen (the preview paints on a raster image) the glyph runs look as
+// the drawText painter's text too.
+TEST_F(PintorRapido, VistaEnPantallaComoLaReferencia) {
+    const auto rep = historial();
+    auto filas = rep->abrir(fuente_);
+    const QList<PaginaReporte> paginas = Paginador::componer(*rep, *filas);
+    ASSERT_FALSE(paginas.isEmpty());
+    const DisenoPagina d = DisenoPagina::calcular(*rep);
+    const auto pintar = [&](PintorPagina::Modo modo) {
+        QImage imagen(QSize(1170, 827), QImage::Format_RGB32);
+        imagen.fill(Qt::white);
+        QPainter p(&imagen);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        PintorPagina(rep->plantilla().letra, rep->plantilla().tamanoLetra, modo)
+            .pintar(p, paginas.first(), QRectF(0, 0, 1170, 827), d.anchoPapel, d.altoPapel,
+                    static_cast<int>(paginas.size()));
+        p.end();
+        return imagen.convertToFormat(QImage::Format_Grayscale8);
+    };
+    const QImage a = pintar(PintorPagina::Modo::Rapido);
+    const QImage b = pintar(PintorPagina::Modo::Referencia);
+    EXPECT_LE(pixelesDistintos(a, b), 10);
+    EXPECT_LE(pixelesDistintos(b, a), 10);
 }
 
 // Texts the glyph tables do not cover (another script, a character the font
