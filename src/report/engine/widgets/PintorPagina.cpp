@@ -27,7 +27,7 @@ constexpr char16_t kFinTabla = 0x2C00;
 // Control and format characters, every other script and the letter pairs
 // the font joins into ligatures are shaped by Qt.
 bool sinForma(char16_t c) {
-    if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0xAD) // controls, the soft hyphen
         return false;
     if (c < 0x0300)
         return true;

@@ -207,6 +207,7 @@ TEST_F(PintorRapido, TextosFueraDeLasTablasComoLaReferencia) {
                                 QStringLiteral("tab\there"),
                                 QStringLiteral("emoji 😀 fin"),
                                 QStringLiteral("Reflector de fibra, café"),
+                                QStringLiteral("extra\u00ADordinario"),
                                 QStringLiteral("Descripción muy larga que no cabe en la celda")};
     double y = 20;
     for (const QString& t : textos) {
