@@ -273,13 +273,7 @@ void BM_VistaPrevia_UltimaPagina(benchmark::State& state) {
     for (auto _ : state) {
         QElapsedTimer reloj;
         reloj.start();
-        auto* ventana = new rp::motor::VentanaVistaPrevia(reporte, HistorialBench::fuente(),
-                                                          rp::ui::operador());
-        ventana->resize(1280, 900);
-        ventana->show();
-        ventana->comenzar();
-        while (ventana->paginasListas() < 1 && !ventana->terminado())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        auto* ventana = HistorialBench::abrirVistaPrevia(reporte);
         auto* vista = ventana->findChild<rp::motor::VistaPagina*>();
         benchmark::DoNotOptimize(vista ? vista->grab() : ventana->grab());
         primera = reloj.elapsed() / 1000.0;
