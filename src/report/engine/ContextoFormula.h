@@ -16,7 +16,8 @@ public:
     virtual QVariant campo(const NodoCampo& campo) const = 0;
     // The slot's formula (null when the report has no such slot).
     virtual Formula formula(const QString& nombre) const = 0;
-    // {PageNumber}, {TotalPageCount}, {PrintDate}, {PrintTime}; invalid when unknown.
+    // {PageNumber}, {TotalPageCount}, {PrintDate}, {PrintTime}, {RecordNumber},
+    // {GroupCount}; invalid when unknown.
     virtual QVariant especial(const QString& nombre) const = 0;
 };
 

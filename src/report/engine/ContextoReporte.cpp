@@ -39,6 +39,8 @@ QVariant ContextoReporte::especial(const QString& nombre) const {
         return QVariant(rep_.momentoImpresion().time().toString(QStringLiteral("HH:mm")));
     if (es("RecordNumber"))
         return QVariant(static_cast<double>(numeroFila_));
+    if (es("GroupCount"))
+        return QVariant(static_cast<double>(cuentaGrupo_));
     return QVariant();
 }
 

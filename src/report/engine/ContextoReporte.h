@@ -28,6 +28,8 @@ public:
         numeroFila_ = numero;
     }
     void fijarPagina(int pagina) { pagina_ = pagina; }
+    // Rows of the group a group footer closes ({GroupCount}).
+    void fijarCuentaGrupo(qint64 filas) { cuentaGrupo_ = filas; }
 
     QVariant campo(const NodoCampo& campo) const override;
     Formula formula(const QString& nombre) const override;
@@ -39,6 +41,7 @@ private:
     const QVariantList* valores_ = nullptr;
     qint64 numeroFila_ = 0;
     int pagina_ = 0;
+    qint64 cuentaGrupo_ = 0;
 };
 
 } // namespace rp::motor

@@ -82,9 +82,10 @@ DisenoPagina DisenoPagina::calcular(const ReportePreparado& reporte) {
     // value, text columns at least their template width.
     ContextoReporte ctx(reporte);
     const FormatoValores formato;
+    const QList<int> columnas = reporte.columnasPagina();
     QList<double> necesario;
     double total = 0, pesoTexto = 0;
-    for (int i : reporte.columnasVisibles()) {
+    for (int i : columnas) {
         const ColumnaPlantilla& c = p.columnas.at(i);
         const QString titulo =
             c.titulo.evaluar(ctx, [&](const QVariant& v) { return formato.texto(v); });
@@ -113,7 +114,7 @@ DisenoPagina DisenoPagina::calcular(const ReportePreparado& reporte) {
     const double factor = total > d.anchoUtil() ? d.anchoUtil() / total : 1.0;
     double x = d.izquierda;
     int k = 0;
-    for (int i : reporte.columnasVisibles()) {
+    for (int i : columnas) {
         const ColumnaPlantilla& col = p.columnas.at(i);
         Columna c;
         c.indice = i;

@@ -9,8 +9,9 @@
 
 namespace rp::motor {
 
-LectorFilas::LectorFilas(const ReportePreparado& reporte, std::unique_ptr<rp::db::Cursor> cursor)
-    : rep_(reporte), cursor_(std::move(cursor)), contexto_(reporte) {
+LectorFilas::LectorFilas(const ReportePreparado& reporte, std::unique_ptr<rp::db::Cursor> cursor,
+                         bool paginas)
+    : rep_(reporte), cursor_(std::move(cursor)), contexto_(reporte), paginas_(paginas) {
     const QList<NodoCampo>& campos = rep_.campos();
     for (int i = 0; i < campos.size(); ++i) {
         const NodoCampo& c = campos.at(i);
@@ -66,7 +67,7 @@ void LectorFilas::ordenarEnMemoria() {
     while (leerDelCursor(fila))
         memoria_ << fila;
     QList<std::pair<int, bool>> claves;
-    for (const CampoOrden& o : rep_.orden())
+    for (const CampoOrden& o : paginas_ ? rep_.ordenPaginas() : rep_.orden())
         claves << std::make_pair(indices_.value(std::get<NodoCampo>(o.campo->contenido).clave()),
                                  o.descendente);
     std::stable_sort(memoria_.begin(), memoria_.end(),

@@ -17,7 +17,10 @@ class ReportePreparado;
 // results) holds the selected rows in memory.
 class LectorFilas {
 public:
-    LectorFilas(const ReportePreparado& reporte, std::unique_ptr<rp::db::Cursor> cursor);
+    // `paginas`: a sort done in memory follows the pages' order (the group
+    // field first) instead of the files'.
+    LectorFilas(const ReportePreparado& reporte, std::unique_ptr<rp::db::Cursor> cursor,
+                bool paginas = false);
 
     // Advances to the next row; false at the end. Throws ErrorMotor (formula
     // errors) and what the cursor throws.
@@ -47,6 +50,7 @@ private:
     qint64 numero_ = 0;
     qint64 leidas_ = 0;
     bool ordenado_ = false;
+    bool paginas_ = false;
     QList<QVariantList> memoria_;
     qsizetype posMemoria_ = 0;
 };

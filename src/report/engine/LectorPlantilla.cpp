@@ -296,6 +296,8 @@ private:
                 p_.grupo = formula(e);
             else if (clave == QLatin1String("titulo"))
                 p_.tituloGrupo = texto(e, e.valor);
+            else if (clave == QLatin1String("pie"))
+                p_.pieGrupo = texto(e, e.valor);
             else
                 claveDesconocida(e);
         } else {
@@ -314,6 +316,14 @@ private:
             c.titulo = texto(e, e.valor);
         } else if (clave == QLatin1String("ancho")) {
             c.ancho = numero(e, v, 1, 1000);
+        } else if (clave == QLatin1String("pagina")) {
+            if (v.compare(QLatin1String("si"), Qt::CaseInsensitive) == 0 ||
+                v.compare(QStringLiteral("sí"), Qt::CaseInsensitive) == 0)
+                c.enPagina = true;
+            else if (v.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0)
+                c.enPagina = false;
+            else
+                valorNoValido(e);
         } else if (clave == QLatin1String("alineacion")) {
             if (v.compare(QLatin1String("izquierda"), Qt::CaseInsensitive) == 0)
                 c.alineacion = Alineacion::Izquierda;

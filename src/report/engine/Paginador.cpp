@@ -119,36 +119,75 @@ void Paginador::cerrarPagina() {
     abierta_ = false;
 }
 
+void Paginador::tituloGrupo(const QString& t) {
+    texto(paginas_.last(), diseno_.izquierda, y_, diseno_.anchoUtil(), diseno_.alturaLinea, t,
+          Alineacion::Izquierda, true);
+    y_ += diseno_.alturaLinea;
+}
+
+void Paginador::cerrarGrupo() {
+    const Plantilla& pl = rep_.plantilla();
+    if (!hayGrupo_ || pl.pieGrupo.vacio())
+        return;
+    ContextoReporte ctx(rep_);
+    ctx.fijarFila(indicesGrupo_, &valoresGrupo_, 0);
+    ctx.fijarCuentaGrupo(filasGrupo_);
+    const auto formatear = [this](const QVariant& v) { return formato_.texto(v).trimmed(); };
+    const double h = diseno_.alturaLinea;
+    // The rows leave a line for it (see agregar): it stays with the last row.
+    if (!abierta_ || y_ + h > yPie_ + 1e-6) {
+        cerrarPagina();
+        abrirPagina();
+    }
+    ctx.fijarPagina(paginas_.last().numero);
+    // Under the group's first column on the page, a line below its rows.
+    const double x = diseno_.columnas.isEmpty() ? diseno_.izquierda : diseno_.columnas.first().x;
+    texto(paginas_.last(), x, y_, diseno_.derecha - x, h, pl.pieGrupo.evaluar(ctx, formatear),
+          Alineacion::Izquierda);
+    y_ += h;
+}
+
 void Paginador::agregar(const LectorFilas& filas) {
     const Plantilla& pl = rep_.plantilla();
     const EvaluadorFormula ev(filas.contexto());
-    const auto formatear = [this](const QVariant& v) { return formato_.texto(v); };
     const double h = diseno_.alturaLinea;
-    const auto cabe = [&](int lineas) { return y_ + lineas * h <= yPie_ + 1e-6; };
+    // With a group footer the rows keep a line free above the page footer,
+    // so that a group's footer never starts a page on its own.
+    const double fin = pl.pieGrupo.vacio() ? yPie_ : yPie_ - h;
+    const auto cabe = [&](int lineas) { return y_ + lineas * h <= fin + 1e-6; };
 
     if (!abierta_)
         abrirPagina();
+    bool nuevoGrupo = false;
     if (pl.grupo) {
         const QVariant g = ev.evaluar(pl.grupo);
         if (!hayGrupo_ || ValoresFormula::ordenar(g, grupoActual_) != 0) {
+            cerrarGrupo();
             hayGrupo_ = true;
+            nuevoGrupo = true;
             grupoActual_ = g;
+            filasGrupo_ = 0;
+            valoresGrupo_ = filas.valores();
+            indicesGrupo_ = &filas.indices();
+            // Codes are stored with padding blanks; the header shows them trimmed.
+            const auto recortar = [this](const QVariant& v) { return formato_.texto(v).trimmed(); };
+            tituloGrupo_ = pl.tituloGrupo.vacio()
+                               ? recortar(g)
+                               : pl.tituloGrupo.evaluar(filas.contexto(), recortar);
             // The group header goes with its first row.
             if (!cabe(2) && paginas_.last().filas > 0) {
                 cerrarPagina();
                 abrirPagina();
             }
-            QString t = pl.tituloGrupo.vacio()
-                            ? formato_.texto(g)
-                            : pl.tituloGrupo.evaluar(filas.contexto(), formatear);
-            texto(paginas_.last(), diseno_.izquierda, y_, diseno_.anchoUtil(), h, t,
-                  Alineacion::Izquierda, true);
-            y_ += h;
+            tituloGrupo(tituloGrupo_);
         }
     }
     if (!cabe(1)) {
         cerrarPagina();
         abrirPagina();
+        // A group that goes on to a new page says so at its top.
+        if (hayGrupo_ && !nuevoGrupo)
+            tituloGrupo(tituloGrupo_ + QStringLiteral(" (continúa)"));
     }
     PaginaReporte& p = paginas_.last();
     for (const DisenoPagina::Columna& c : diseno_.columnas) {
@@ -161,12 +200,14 @@ void Paginador::agregar(const LectorFilas& filas) {
     if (pl.detalle)
         p.lineas << LineaDetalle{y_, h, formato_.texto(ev.evaluar(pl.detalle))};
     ++p.filas;
+    ++filasGrupo_;
     y_ += h;
 }
 
 void Paginador::terminar() {
     if (terminado_)
         return;
+    cerrarGrupo();
     if (paginas_.isEmpty())
         abrirPagina();
     cerrarPagina();

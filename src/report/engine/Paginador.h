@@ -15,7 +15,9 @@ class ReportePreparado;
 // Lays a report out on pages as its rows arrive. Every page carries the page
 // header (template lines, then the column titles and a rule), its detail
 // rows (a group header row where the group value changes, never alone at the
-// foot of a page) and the footer ("Página N de M": the total is a mark the
+// foot of a page and repeated, "(continúa)", on a page the group goes on to;
+// a group footer row with the group's row count after its last row) and the
+// footer ("Página N de M": the total is a mark the
 // painter replaces once the last page is known). A report without rows still
 // has one page.
 class Paginador {
@@ -45,6 +47,8 @@ public:
 private:
     void abrirPagina();
     void cerrarPagina();
+    void cerrarGrupo();
+    void tituloGrupo(const QString& t);
     void lineaBorde(PaginaReporte& pagina, const LineaBorde& linea, double y, double alto);
     double alturaBorde(const QList<LineaBorde>& lineas) const;
     void texto(PaginaReporte& p, double x, double y, double ancho, double alto, const QString& t,
@@ -62,6 +66,10 @@ private:
     int filasPorPagina_ = 1;
     bool hayGrupo_ = false;
     QVariant grupoActual_;
+    QString tituloGrupo_;       // the current group's header text
+    qint64 filasGrupo_ = 0;     // its rows so far
+    QVariantList valoresGrupo_; // its first row, for fields in the footer
+    const QHash<QString, int>* indicesGrupo_ = nullptr;
 };
 
 } // namespace rp::motor

@@ -28,7 +28,8 @@ struct ColumnaPlantilla {
     double ancho = 20;     // millimetres
     Alineacion alineacion = Alineacion::Izquierda;
     FormatoColumna formato;
-    int linea = 0; // where the column starts in the template file
+    bool enPagina = true; // false: only in CSV and Excel files (a grouped value)
+    int linea = 0;        // where the column starts in the template file
 };
 
 // One line of the page header or footer: three texts with placeholders.
@@ -77,6 +78,7 @@ struct Plantilla {
     Formula detalle;            // key of a detail line (its article), null = none
     Formula grupo;              // group field, null = no groups
     TextoPlantilla tituloGrupo; // group header text
+    TextoPlantilla pieGrupo;    // group footer text ({GroupCount}: the group's rows)
 
     const FormulaPlantilla* formula(const QString& nombre) const {
         for (const auto& f : formulas) {

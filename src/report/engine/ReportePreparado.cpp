@@ -118,10 +118,11 @@ ReportePreparado::preparar(Plantilla plantilla, const SolicitudReporte& solicitu
     if (r->plantilla_.grupo) {
         CampoOrden g;
         g.campo = r->plantilla_.grupo;
-        r->orden_ << g;
+        r->ordenPaginas_ << g;
     }
     for (const QString& o : orden)
         r->orden_ << CampoOrden::leer(o);
+    r->ordenPaginas_ << r->orden_;
 
     r->armarSentencia();
     return r;
@@ -206,7 +207,9 @@ void ReportePreparado::recogerCampos() {
     recoger(plantilla_.detalle, *this, campos_, vistos);
     for (const Formula& f : plantilla_.tituloGrupo.formulas())
         recoger(f, *this, campos_, vistos);
-    for (const CampoOrden& o : orden_)
+    for (const Formula& f : plantilla_.pieGrupo.formulas())
+        recoger(f, *this, campos_, vistos);
+    for (const CampoOrden& o : ordenPaginas_)
         recoger(o.campo, *this, campos_, vistos);
     if (filtroEnMemoria_)
         recoger(seleccion_, *this, campos_, vistos);
@@ -216,7 +219,7 @@ void ReportePreparado::armarSentencia() {
     const OrigenDatos& o = plantilla_.origen;
     if (o.tipo == OrigenDatos::Procedimiento) {
         filtroEnMemoria_ = seleccion_ != nullptr;
-        ordenEnMemoria_ = !orden_.isEmpty();
+        ordenEnMemoria_ = !ordenPaginas_.isEmpty();
         recogerCampos();
         QList<ParametroProcedimiento> dados = solicitud_.parametrosLeidos();
         for (const ParametroProcedimiento& p : dados) {
@@ -237,6 +240,7 @@ void ReportePreparado::armarSentencia() {
         sentencia_ = QStringLiteral("EXEC ") + o.procedimiento;
         if (!partes.isEmpty())
             sentencia_ += QLatin1Char(' ') + partes.join(QStringLiteral(", "));
+        sentenciaPaginas_ = sentencia_;
         return;
     }
 
@@ -267,19 +271,34 @@ void ReportePreparado::armarSentencia() {
                       QLatin1Char(')');
     else if (!fija.isEmpty() || !condicion.isEmpty())
         sentencia_ += QStringLiteral(" WHERE ") + fija + condicion;
-    QStringList orden;
-    for (const CampoOrden& c : orden_) {
-        orden << columnaSql(std::get<NodoCampo>(c.campo->contenido)) +
-                     (c.descendente ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
-    }
-    if (!orden.isEmpty())
-        sentencia_ += QStringLiteral(" ORDER BY ") + orden.join(QStringLiteral(", "));
+    const auto ordenarPor = [this](const QList<CampoOrden>& campos) {
+        QStringList orden;
+        for (const CampoOrden& c : campos) {
+            orden << columnaSql(std::get<NodoCampo>(c.campo->contenido)) +
+                         (c.descendente ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+        }
+        return orden.isEmpty() ? QString()
+                               : QStringLiteral(" ORDER BY ") + orden.join(QStringLiteral(", "));
+    };
+    sentenciaPaginas_ = sentencia_ + ordenarPor(ordenPaginas_);
+    sentencia_ += ordenarPor(orden_);
 }
 
-std::unique_ptr<LectorFilas> ReportePreparado::abrir(const FuenteDatos& fuente) const {
+std::unique_ptr<LectorFilas> ReportePreparado::abrir(const FuenteDatos& fuente,
+                                                     bool paginas) const {
+    const QString& sentencia = paginas ? sentenciaPaginas_ : sentencia_;
     std::unique_ptr<rp::db::Cursor> cursor =
-        esProcedimiento() ? fuente.ejecutarProcedimiento(sentencia_) : fuente.consultar(sentencia_);
-    return std::make_unique<LectorFilas>(*this, std::move(cursor));
+        esProcedimiento() ? fuente.ejecutarProcedimiento(sentencia) : fuente.consultar(sentencia);
+    return std::make_unique<LectorFilas>(*this, std::move(cursor), paginas);
+}
+
+QList<int> ReportePreparado::columnasPagina() const {
+    QList<int> r;
+    for (int i : visibles_) {
+        if (plantilla_.columnas.at(i).enPagina)
+            r << i;
+    }
+    return r;
 }
 
 } // namespace rp::motor

@@ -51,15 +51,24 @@ public:
     const Formula& seleccion() const { return seleccion_; }
     bool filtroEnMemoria() const { return filtroEnMemoria_; }
     bool ordenEnMemoria() const { return ordenEnMemoria_; }
+    // Sort fields of the files (CSV, Excel): the request's, flat.
     const QList<CampoOrden>& orden() const { return orden_; }
+    // Sort fields of the pages: the group field first, then orden().
+    const QList<CampoOrden>& ordenPaginas() const { return ordenPaginas_; }
     // The fields the rows carry, in the order of the statement's columns.
     const QList<NodoCampo>& campos() const { return campos_; }
-    // The statement that brings the rows (SELECT, or EXEC for a procedure).
+    // The statement that brings the rows (SELECT, or EXEC for a procedure),
+    // for the files and for the pages (sorted by the group first).
     const QString& sentencia() const { return sentencia_; }
+    const QString& sentenciaPaginas() const { return sentenciaPaginas_; }
     bool esProcedimiento() const { return plantilla_.origen.tipo == OrigenDatos::Procedimiento; }
 
-    // Runs the statement; the rows come selected and sorted.
-    std::unique_ptr<LectorFilas> abrir(const FuenteDatos& fuente) const;
+    // Runs the statement; the rows come selected and sorted, for a file or
+    // (`paginas`) for laying the report out on pages.
+    std::unique_ptr<LectorFilas> abrir(const FuenteDatos& fuente, bool paginas = false) const;
+    // The columns laid out on pages: the visible ones the template does not
+    // keep for the files only.
+    QList<int> columnasPagina() const;
 
     // Reads a slot assignment text; a value in apostrophes that holds an
     // apostrophe of its own ("Nombreempresa = 'Mc Donald's'") is taken as
@@ -84,8 +93,10 @@ private:
     bool filtroEnMemoria_ = false;
     bool ordenEnMemoria_ = false;
     QList<CampoOrden> orden_;
+    QList<CampoOrden> ordenPaginas_;
     QList<NodoCampo> campos_;
     QString sentencia_;
+    QString sentenciaPaginas_;
 };
 
 } // namespace rp::motor

@@ -308,3 +308,75 @@ TEST(Paginador, EncabezadoDeGrupoNuncaSoloAlPie) {
         EXPECT_FALSE(ultimo->texto.startsWith("Artículo g")) << p.numero;
     }
 }
+
+// A group with a footer, its field kept off the pages: the header once per
+// group (again with "(continúa)" on a page the group goes on to), the
+// footer with the group's row count right after its last row and never
+// alone at the top of a page; the files keep flat rows in the request's
+// order with every visible column.
+TEST(Paginador, GruposConPieYCuentaYArchivosPlanos) {
+    QString t = prueba::BaseDePrueba::textoHistorial();
+    t.replace("titulo = Descripción\nancho = 40\n",
+              "titulo = Descripción\nancho = 40\npagina = no\n");
+    t += "[grupo]\ncampo = {V_MA_ARTICULOS.DESCRIPCION}\ntitulo = Artículo "
+         "{V_MA_ARTICULOS.DESCRIPCION}\npie = Cambios: {GroupCount}\n";
+    const auto rep = preparar(t);
+    EXPECT_TRUE(rep->sentencia().endsWith("ORDER BY V_MV_PRECIOSHIS.IDHIS ASC"))
+        << rep->sentencia().toStdString();
+    EXPECT_TRUE(rep->sentenciaPaginas().endsWith(
+        "ORDER BY V_MA_ARTICULOS.DESCRIPCION ASC, V_MV_PRECIOSHIS.IDHIS ASC"))
+        << rep->sentenciaPaginas().toStdString();
+    const int porPagina = Paginador(*rep).filasPorPagina();
+    // Groups of 1, 2 and 3 rows, then one longer than a page; the codes carry
+    // padding blanks, as the database stores them.
+    QStringList textos;
+    QList<int> tamanos{1, 2, 3, porPagina + 5, 2};
+    for (int g = 0; g < tamanos.size(); ++g) {
+        for (int i = 0; i < tamanos.at(g); ++i)
+            textos << QStringLiteral("   g%1").arg(g);
+    }
+    auto lector = rep->abrir(filasGeneradas(static_cast<int>(textos.size()), textos), true);
+    int total = 0;
+    const auto paginas = Paginador::componer(*rep, *lector, &total);
+    ASSERT_GE(total, 2);
+
+    QList<int> cuentas;
+    int continua = 0;
+    for (const PaginaReporte& p : paginas) {
+        QStringList detalle; // the texts below the column titles, footer line left out
+        bool titulos = false;
+        for (const ElementoPagina& e : p.elementos) {
+            if (e.tipo != ElementoPagina::Texto || e.texto.contains("Página"))
+                continue;
+            if (titulos)
+                detalle << e.texto;
+            titulos = titulos || e.texto == "Fecha";
+            // The description is in the group header only.
+            EXPECT_FALSE(!e.negrita && e.texto.contains("g") && !e.texto.startsWith("Cambios"))
+                << e.texto.toStdString();
+        }
+        ASSERT_FALSE(detalle.isEmpty());
+        EXPECT_FALSE(detalle.first().startsWith("Cambios")) << p.numero;
+        EXPECT_TRUE(detalle.first().startsWith("Artículo g")) << p.numero;
+        for (const QString& d : detalle) {
+            if (d.startsWith("Cambios: "))
+                cuentas << d.mid(9).toInt();
+            if (d.endsWith(" (continúa)")) {
+                ++continua;
+                EXPECT_EQ("Artículo g3 (continúa)", d.toStdString());
+            }
+        }
+    }
+    EXPECT_EQ(tamanos, cuentas);
+    EXPECT_EQ(1, continua);
+
+    // CSV: no group rows, the description column, the request's order.
+    QBuffer csv;
+    csv.open(QIODevice::WriteOnly);
+    auto plano = rep->abrir(filasGeneradas(static_cast<int>(textos.size()), textos));
+    EXPECT_EQ(textos.size(), EscritorCsv::escribir(*rep, *plano, csv));
+    const QStringList lineas = QString::fromUtf8(csv.data()).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(textos.size() + 1, lineas.size());
+    EXPECT_EQ("Id,Descripción,Costo,Precio 1,Fecha", lineas.at(0).toStdString());
+    EXPECT_TRUE(lineas.at(1).startsWith("1,g0,")) << lineas.at(1).toStdString();
+}

@@ -48,7 +48,7 @@ EjecutorReporte::Resultado EjecutorReporte::ejecutar(const SolicitudReporte& sol
         return Resultado::Mostrado;
     }
     case Destino::Impresora: {
-        auto filas = rep->abrir(fuente_);
+        auto filas = rep->abrir(fuente_, true);
         const QList<PaginaReporte> paginas = Paginador::componer(*rep, *filas);
         OpcionesImpresion o;
         o.impresora = solicitud.impresora;
