@@ -128,7 +128,8 @@ QString EscritorCsv::celda(const QVariant& v, const FormatoColumna& formato) {
     return celdaTexto(sinBlancos(v.toString()));
 }
 
-qint64 EscritorCsv::escribir(const ReportePreparado& rep, LectorFilas& filas, QIODevice& salida) {
+qint64 EscritorCsv::escribir(const ReportePreparado& rep, LectorFilas& filas, QIODevice& salida,
+                             const Continuar& continuar) {
     const Plantilla& p = rep.plantilla();
     const FormatoValores formato;
     const auto texto = [&](const QVariant& v) { return formato.texto(v); };
@@ -150,18 +151,20 @@ qint64 EscritorCsv::escribir(const ReportePreparado& rep, LectorFilas& filas, QI
         }
         escribirLinea(salida, celdas);
         ++n;
+        if (continuar && n % 2000 == 0 && !continuar(n))
+            throw ErrorMotor(QStringLiteral("exportación cancelada"));
     }
     return n;
 }
 
 qint64 EscritorCsv::escribirArchivo(const ReportePreparado& rep, const FuenteDatos& fuente,
-                                    const QString& ruta) {
+                                    const QString& ruta, const Continuar& continuar) {
     QSaveFile archivo(ruta);
     if (!archivo.open(QIODevice::WriteOnly))
         throw ErrorMotor(
             QStringLiteral("no se puede crear el archivo %1: %2").arg(ruta, archivo.errorString()));
     auto filas = rep.abrir(fuente);
-    const qint64 n = escribir(rep, *filas, archivo);
+    const qint64 n = escribir(rep, *filas, archivo, continuar);
     if (!archivo.commit())
         throw ErrorMotor(QStringLiteral("no se puede escribir el archivo %1: %2")
                              .arg(ruta, archivo.errorString()));

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 
 namespace rp::motor {
 
@@ -23,13 +24,18 @@ class ReportePreparado;
 // written as they are.
 class EscritorCsv {
 public:
+    // Called every few thousand rows with the rows written so far; false
+    // stops the export (ErrorMotor "exportación cancelada").
+    using Continuar = std::function<bool(qint64)>;
+
     // Returns the number of data rows written. Throws ErrorMotor when the
     // output cannot be written.
-    static qint64 escribir(const ReportePreparado& reporte, LectorFilas& filas, QIODevice& salida);
+    static qint64 escribir(const ReportePreparado& reporte, LectorFilas& filas, QIODevice& salida,
+                           const Continuar& continuar = {});
     // Runs the report and writes the file through QSaveFile: the file appears
-    // whole or not at all.
+    // whole or not at all (nothing when it is cancelled).
     static qint64 escribirArchivo(const ReportePreparado& reporte, const FuenteDatos& fuente,
-                                  const QString& ruta);
+                                  const QString& ruta, const Continuar& continuar = {});
 
     // One line of ready cells, joined with commas and ended with CR LF.
     // Throws ErrorMotor when the output cannot take it.

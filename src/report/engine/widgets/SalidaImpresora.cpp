@@ -4,6 +4,7 @@
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/ReportePreparado.h"
 #include "report/engine/widgets/PintorPagina.h"
+#include "report/engine/widgets/SalidaPdf.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -13,14 +14,27 @@
 namespace rp::motor {
 
 int SalidaImpresora::imprimir(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
-                              const OpcionesImpresion& o) {
+                              const OpcionesImpresion& o,
+                              const std::function<bool(qint64)>& continuar) {
     const Plantilla& p = rep.plantilla();
     const DisenoPagina d = DisenoPagina::calcular(rep);
-    QPrinter impresora(QPrinter::HighResolution);
+    const int total = static_cast<int>(paginas.size());
+    const int desde = o.desdePagina > 0 ? std::min(o.desdePagina, total) : 1;
+    const int hasta = o.hastaPagina > 0 ? std::min(o.hastaPagina, total) : total;
+    const int copias = std::max(1, o.copias);
     if (!o.archivoPdf.isEmpty()) {
-        impresora.setOutputFormat(QPrinter::PdfFormat);
-        impresora.setOutputFileName(o.archivoPdf);
-    } else if (!o.impresora.isEmpty()) {
+        // A file makes no copies itself: the range once per copy, collated.
+        if (desde > hasta || total == 0)
+            return 0;
+        QList<int> orden;
+        for (int v = 0; v < copias; ++v) {
+            for (int n = desde; n <= hasta; ++n)
+                orden << n - 1;
+        }
+        return SalidaPdf::escribirArchivo(rep, paginas, o.archivoPdf, orden, continuar);
+    }
+    QPrinter impresora(QPrinter::HighResolution);
+    if (!o.impresora.isEmpty()) {
         impresora.setPrinterName(o.impresora);
     }
     if (!impresora.isValid())
@@ -34,10 +48,6 @@ int SalidaImpresora::imprimir(const ReportePreparado& rep, const QList<PaginaRep
     impresora.setPageOrientation(d.horizontal ? QPageLayout::Landscape : QPageLayout::Portrait);
     impresora.setFullPage(true);
 
-    const int total = static_cast<int>(paginas.size());
-    const int desde = o.desdePagina > 0 ? std::min(o.desdePagina, total) : 1;
-    const int hasta = o.hastaPagina > 0 ? std::min(o.hastaPagina, total) : total;
-    const int copias = std::max(1, o.copias);
     int vueltas = copias;
     if (impresora.supportsMultipleCopies()) {
         impresora.setCopyCount(copias);
@@ -60,6 +70,10 @@ int SalidaImpresora::imprimir(const ReportePreparado& rep, const QList<PaginaRep
                                 QRectF(0, 0, area.width(), area.height()), d.anchoPapel,
                                 d.altoPapel, total);
             ++hojas;
+            if (continuar && !continuar(hojas)) {
+                impresora.abort();
+                throw ErrorMotor(QStringLiteral("impresión cancelada"));
+            }
         }
     }
     pintor.end();

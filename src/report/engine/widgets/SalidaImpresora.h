@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace rp::motor {
 
@@ -20,13 +21,16 @@ struct OpcionesImpresion {
 // Sends laid-out pages to a printer (QPrinter) on the template's paper and
 // orientation, honouring the page range and the number of copies; where the
 // printer cannot make copies itself (a PDF file) the pages are sent once per
-// copy, collated.
+// copy, collated. A PDF file is written by SalidaPdf, whole or not at all.
 class SalidaImpresora {
 public:
     // Returns the number of sheets sent (pages in range times copies).
-    // Throws ErrorMotor when no printer can be used.
+    // Throws ErrorMotor when no printer can be used, and when `continuar`
+    // (called after each sheet with the sheets sent) answers false: the
+    // print job is aborted ("impresión cancelada"), a PDF file not written.
     static int imprimir(const ReportePreparado& reporte, const QList<PaginaReporte>& paginas,
-                        const OpcionesImpresion& opciones);
+                        const OpcionesImpresion& opciones,
+                        const std::function<bool(qint64)>& continuar = {});
 };
 
 } // namespace rp::motor

@@ -16,7 +16,8 @@
 namespace rp::motor {
 
 void SalidaPdf::escribir(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
-                         QIODevice& salida, PintorPagina::Modo modo) {
+                         QIODevice& salida, const QList<int>& orden, const Continuar& continuar,
+                         PintorPagina::Modo modo) {
     const DisenoPagina d = DisenoPagina::calcular(rep);
     const Plantilla& p = rep.plantilla();
     QPdfWriter pdf(&salida);
@@ -32,28 +33,36 @@ void SalidaPdf::escribir(const ReportePreparado& rep, const QList<PaginaReporte>
         throw ErrorMotor(QStringLiteral("no se puede escribir el documento PDF"));
     const PintorPagina pintorPagina(p.letra, p.tamanoLetra, modo);
     const QRectF area(0, 0, pdf.width(), pdf.height());
-    for (qsizetype i = 0; i < paginas.size(); ++i) {
+    const qsizetype cuantas = orden.isEmpty() ? paginas.size() : orden.size();
+    for (qsizetype i = 0; i < cuantas; ++i) {
         if (i > 0)
             pdf.newPage();
-        pintorPagina.pintar(pintor, paginas.at(i), area, d.anchoPapel, d.altoPapel,
-                            static_cast<int>(paginas.size()));
+        pintorPagina.pintar(pintor, paginas.at(orden.isEmpty() ? i : orden.at(i)), area,
+                            d.anchoPapel, d.altoPapel, static_cast<int>(paginas.size()));
+        if (continuar && !continuar(i + 1))
+            throw ErrorMotor(QStringLiteral("exportación cancelada"));
     }
     pintor.end();
 }
 
-int SalidaPdf::escribirArchivo(const ReportePreparado& rep, const FuenteDatos& fuente,
-                               const QString& ruta) {
-    auto filas = rep.abrir(fuente);
-    const QList<PaginaReporte> paginas = Paginador::componer(rep, *filas);
+int SalidaPdf::escribirArchivo(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
+                               const QString& ruta, const QList<int>& orden,
+                               const Continuar& continuar) {
     QSaveFile archivo(ruta);
     if (!archivo.open(QIODevice::WriteOnly))
         throw ErrorMotor(
             QStringLiteral("no se puede crear el archivo %1: %2").arg(ruta, archivo.errorString()));
-    escribir(rep, paginas, archivo);
+    escribir(rep, paginas, archivo, orden, continuar);
     if (!archivo.commit())
         throw ErrorMotor(QStringLiteral("no se puede escribir el archivo %1: %2")
                              .arg(ruta, archivo.errorString()));
-    return static_cast<int>(paginas.size());
+    return static_cast<int>(orden.isEmpty() ? paginas.size() : orden.size());
+}
+
+int SalidaPdf::escribirArchivo(const ReportePreparado& rep, const FuenteDatos& fuente,
+                               const QString& ruta) {
+    auto filas = rep.abrir(fuente, true);
+    return escribirArchivo(rep, Paginador::componer(rep, *filas), ruta);
 }
 
 } // namespace rp::motor

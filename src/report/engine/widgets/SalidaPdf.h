@@ -7,21 +7,42 @@
 #include <QIODevice>
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace rp::motor {
 
 class ReportePreparado;
 
-// Laid-out pages as a PDF document (QPdfWriter), one PDF page per report page
-// on the template's paper and orientation.
+// The one writer of PDF documents: laid-out pages (QPdfWriter), one PDF page
+// per report page on the template's paper and orientation. `export`, the
+// preview's export button and printing into a PDF file all write through it.
 class SalidaPdf {
 public:
-    // `modo` Referencia paints every text through QPainter::drawText (the
-    // reference the page painter's fast path is compared with).
+    // Called after each page with the pages written so far; false stops the
+    // writing (ErrorMotor "exportación cancelada").
+    using Continuar = std::function<bool(qint64)>;
+
+    // Writes the pages of `orden` (indexes into `paginas`, in that order;
+    // every page when empty). `modo` Referencia paints every text through
+    // QPainter::drawText (the reference the page painter's fast path is
+    // compared with).
     static void escribir(const ReportePreparado& reporte, const QList<PaginaReporte>& paginas,
-                         QIODevice& salida, PintorPagina::Modo modo = PintorPagina::Modo::Rapido);
-    // Runs and lays out the report and writes the file through QSaveFile.
-    // Returns the number of pages. Throws ErrorMotor.
+                         QIODevice& salida, const QList<int>& orden,
+                         const Continuar& continuar = {},
+                         PintorPagina::Modo modo = PintorPagina::Modo::Rapido);
+    // Every page.
+    static void escribir(const ReportePreparado& reporte, const QList<PaginaReporte>& paginas,
+                         QIODevice& salida, PintorPagina::Modo modo = PintorPagina::Modo::Rapido) {
+        escribir(reporte, paginas, salida, {}, {}, modo);
+    }
+    // Writes laid-out pages to `ruta` through QSaveFile: the file appears
+    // whole or not at all (nothing when cancelled). Returns the pages written.
+    // Throws ErrorMotor.
+    static int escribirArchivo(const ReportePreparado& reporte, const QList<PaginaReporte>& paginas,
+                               const QString& ruta, const QList<int>& orden = {},
+                               const Continuar& continuar = {});
+    // Runs and lays out the report, then writes the file as above. Returns
+    // the number of pages. Throws ErrorMotor.
     static int escribirArchivo(const ReportePreparado& reporte, const FuenteDatos& fuente,
                                const QString& ruta);
 };

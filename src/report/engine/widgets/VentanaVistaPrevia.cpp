@@ -6,6 +6,7 @@
 #include "report/engine/EscritorCsv.h"
 #include "report/engine/EscritorXlsx.h"
 #include "report/engine/LectorFilas.h"
+#include "report/engine/ProgresoTarea.h"
 #include "report/engine/ReportePreparado.h"
 #include "report/engine/widgets/BarraBusqueda.h"
 #include "report/engine/widgets/SalidaImpresora.h"
@@ -19,11 +20,13 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPrinterInfo>
-#include <QSaveFile>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <limits>
 
 namespace rp::motor {
 
@@ -70,6 +73,13 @@ VentanaVistaPrevia::VentanaVistaPrevia(std::shared_ptr<const ReportePreparado> r
     accion("exportarPdf", QStringLiteral("Exportar PDF"), [this] { exportarPdf(); });
     accion("exportarCsv", QStringLiteral("Exportar CSV"), [this] { exportarCsv(); });
     accion("exportarXlsx", QStringLiteral("Exportar Excel"), [this] { exportarXlsx(); });
+    barra->addSeparator();
+    progreso_ = new QProgressBar(this);
+    progreso_->setObjectName(QStringLiteral("progreso"));
+    progreso_->setMaximumWidth(200);
+    progreso_->setTextVisible(false);
+    accionProgreso_ = barra->addWidget(progreso_);
+    accionCancelar_ = accion("cancelarTarea", QStringLiteral("Cancelar"), [this] { cancelar(); });
     capa->addWidget(barra);
     busqueda_ = new BarraBusqueda(*paginador_, this);
     capa->addWidget(busqueda_);
@@ -112,7 +122,7 @@ void VentanaVistaPrevia::comenzar() {
         return;
     comenzado_ = true;
     try {
-        filas_ = rep_->abrir(fuente_);
+        filas_ = rep_->abrir(fuente_, true);
     } catch (const ErrorMotor& e) {
         fallar(e.texto());
         return;
@@ -121,6 +131,7 @@ void VentanaVistaPrevia::comenzar() {
         return;
     }
     temporizador_.start();
+    actualizar();
 }
 
 bool VentanaVistaPrevia::terminado() const {
@@ -132,14 +143,18 @@ int VentanaVistaPrevia::paginasListas() const {
                        : paginador_->paginasCompletas();
 }
 
+void VentanaVistaPrevia::error(const QString& texto) {
+    operador_.mensaje(QStringLiteral("Ha ocurrido el siguiente error: ") + texto,
+                      rp::ui::estilo::Critical, tituloAviso);
+}
+
 void VentanaVistaPrevia::fallar(const QString& texto) {
     temporizador_.stop();
     fallo_ = true;
     filas_.reset();
     paginador_->terminar();
     actualizar();
-    operador_.mensaje(QStringLiteral("Ha ocurrido el siguiente error: ") + texto,
-                      rp::ui::estilo::Critical, tituloAviso);
+    error(texto);
 }
 
 void VentanaVistaPrevia::procesarLote() {
@@ -207,22 +222,39 @@ void VentanaVistaPrevia::actualizar() {
     int marcaActual = -1;
     QList<int> marcas = busqueda_->marcas(actual_, &marcaActual);
     vista_->marcar(std::move(marcas), marcaActual);
+    if (tarea_)
+        return; // the label shows the task's progress
     etiqueta_->setText(textoEtiqueta());
+    // While the rows arrive: a bar without an end and the button that stops.
+    const bool componiendo = temporizador_.isActive();
+    progreso_->setRange(0, 0);
+    accionProgreso_->setVisible(componiendo);
+    accionCancelar_->setVisible(componiendo);
 }
 
 void VentanaVistaPrevia::escape() {
-    if (exportando_)
-        cancelarExportacion_ = true;
+    if (tarea_)
+        tarea_->cancelar();
     else if (!busqueda_->escape())
         close();
     else if (!busqueda_->isVisible())
         vista_->setFocus(); // the lines again take Up, Down and Enter
 }
 
+void VentanaVistaPrevia::cancelar() {
+    if (tarea_) {
+        tarea_->cancelar();
+    } else if (temporizador_.isActive()) {
+        // The pages laid out so far stay; an export or print goes on from there.
+        temporizador_.stop();
+        actualizar();
+    }
+}
+
 void VentanaVistaPrevia::closeEvent(QCloseEvent* evento) {
     // Closing during an export cancels it; the window stays until it stops.
-    if (exportando_) {
-        cancelarExportacion_ = true;
+    if (tarea_) {
+        tarea_->cancelar();
         evento->ignore();
         return;
     }
@@ -237,9 +269,73 @@ void VentanaVistaPrevia::mostrarCoincidencia(int pagina, int elemento) {
                                        r.height() + 40);
 }
 
+void VentanaVistaPrevia::mostrarProgreso(const QString& texto, qint64 hecho, qint64 total) {
+    etiqueta_->setText(texto);
+    if (total > 0 && total <= std::numeric_limits<int>::max()) {
+        progreso_->setRange(0, static_cast<int>(total));
+        progreso_->setValue(static_cast<int>(std::min(hecho, total)));
+    } else {
+        progreso_->setRange(0, 0);
+    }
+    // The window answers here: repaints, Esc, the Cancel button.
+    QCoreApplication::processEvents();
+}
+
+bool VentanaVistaPrevia::conProgreso(const std::function<void(ProgresoTarea&)>& trabajo) {
+    if (tarea_)
+        return false;
+    ProgresoTarea progreso(
+        [this](const QString& t, qint64 hecho, qint64 total) { mostrarProgreso(t, hecho, total); });
+    // Only the Cancel button answers until the work ends.
+    const QList<QAction*> acciones = barra_->actions();
+    for (QAction* a : acciones)
+        a->setEnabled(a == accionCancelar_ || a == accionProgreso_);
+    accionProgreso_->setVisible(true);
+    accionCancelar_->setVisible(true);
+    const bool componiendo = temporizador_.isActive();
+    temporizador_.stop();
+    tarea_ = &progreso;
+    struct Fin {
+        VentanaVistaPrevia* v;
+        const QList<QAction*>& acciones;
+        bool componiendo;
+        ~Fin() {
+            v->tarea_ = nullptr;
+            for (QAction* a : acciones)
+                a->setEnabled(true);
+            if (componiendo && v->filas_)
+                v->temporizador_.start();
+            v->actualizar();
+        }
+    } fin{this, acciones, componiendo};
+    try {
+        trabajo(progreso);
+        return !progreso.cancelada() && !fallo_;
+    } catch (const ErrorMotor& e) {
+        if (!progreso.cancelada())
+            error(e.texto());
+    } catch (const rp::db::DbError& e) {
+        if (!progreso.cancelada())
+            error(e.description());
+    }
+    return false;
+}
+
+void VentanaVistaPrevia::componerTodo(ProgresoTarea& progreso) {
+    comenzar();
+    if (!filas_)
+        return;
+    progreso.fijarPaso(QStringLiteral("Componiendo"), QStringLiteral("páginas"));
+    progreso.informarAhora(paginasListas());
+    while (filas_ && !fallo_) {
+        procesarLote();
+        if (!progreso.avanzar(paginasListas()))
+            return;
+    }
+}
+
 void VentanaVistaPrevia::imprimir() {
-    terminarAhora();
-    if (fallo_)
+    if (!conProgreso([this](ProgresoTarea& p) { componerTodo(p); }))
         return;
     DialogoImpresion dialogo;
     dialogo.impresoras = QPrinterInfo::availablePrinterNames();
@@ -255,89 +351,63 @@ void VentanaVistaPrevia::imprimir() {
     o.desdePagina = dialogo.desdePagina;
     o.hastaPagina = dialogo.hastaPagina;
     o.archivoPdf = dialogo.archivoPdf;
-    try {
-        SalidaImpresora::imprimir(*rep_, paginador_->paginas(), o);
-    } catch (const ErrorMotor& e) {
-        operador_.mensaje(QStringLiteral("Ha ocurrido el siguiente error: ") + e.texto(),
-                          rp::ui::estilo::Critical, tituloAviso);
-    }
+    conProgreso([&](ProgresoTarea& p) {
+        const int total = dialogo.totalPaginas;
+        const int desde = o.desdePagina > 0 ? std::min(o.desdePagina, total) : 1;
+        const int hasta = o.hastaPagina > 0 ? std::min(o.hastaPagina, total) : total;
+        p.fijarPaso(QStringLiteral("Imprimiendo"), QStringLiteral("hojas"),
+                    std::max(0, hasta - desde + 1) * std::max(1, o.copias));
+        p.informarAhora();
+        SalidaImpresora::imprimir(*rep_, paginador_->paginas(), o, p.continuar());
+    });
 }
 
 void VentanaVistaPrevia::exportarPdf() {
-    terminarAhora();
-    if (fallo_)
+    if (tarea_)
         return;
     const auto ruta = operador_.guardarArchivo(QStringLiteral("Exportar a PDF"),
                                                QStringLiteral("Documento PDF |*.pdf"));
     if (!ruta || ruta->isEmpty())
         return;
-    QSaveFile archivo(*ruta);
-    try {
-        if (!archivo.open(QIODevice::WriteOnly))
-            throw ErrorMotor(QStringLiteral("no se puede crear el archivo %1: %2")
-                                 .arg(*ruta, archivo.errorString()));
-        SalidaPdf::escribir(*rep_, paginador_->paginas(), archivo);
-        if (!archivo.commit())
-            throw ErrorMotor(QStringLiteral("no se puede escribir el archivo %1: %2")
-                                 .arg(*ruta, archivo.errorString()));
-    } catch (const ErrorMotor& e) {
-        operador_.mensaje(QStringLiteral("Ha ocurrido el siguiente error: ") + e.texto(),
-                          rp::ui::estilo::Critical, tituloAviso);
-    }
+    conProgreso([&](ProgresoTarea& p) {
+        componerTodo(p);
+        if (p.cancelada() || fallo_)
+            return;
+        p.fijarPaso(QStringLiteral("Exportando"), QStringLiteral("páginas"),
+                    paginador_->paginas().size());
+        p.informarAhora();
+        SalidaPdf::escribirArchivo(*rep_, paginador_->paginas(), *ruta, {}, p.continuar());
+    });
 }
 
 void VentanaVistaPrevia::exportarCsv() {
+    if (tarea_)
+        return;
     const auto ruta = operador_.guardarArchivo(
         QStringLiteral("Exportar a CSV"), QStringLiteral("Valores separados por comas |*.csv"));
     if (!ruta || ruta->isEmpty())
         return;
-    try {
-        EscritorCsv::escribirArchivo(*rep_, fuente_, *ruta);
-    } catch (const ErrorMotor& e) {
-        operador_.mensaje(QStringLiteral("Ha ocurrido el siguiente error: ") + e.texto(),
-                          rp::ui::estilo::Critical, tituloAviso);
-    } catch (const rp::db::DbError& e) {
-        operador_.mensaje(QStringLiteral("Ha ocurrido el siguiente error: ") + e.description(),
-                          rp::ui::estilo::Critical, tituloAviso);
-    }
+    conProgreso([&](ProgresoTarea& p) {
+        p.fijarPaso(QStringLiteral("Exportando"), QStringLiteral("filas"));
+        p.informarAhora();
+        EscritorCsv::escribirArchivo(*rep_, fuente_, *ruta, p.continuar());
+    });
 }
 
 void VentanaVistaPrevia::exportarXlsx() {
+    if (tarea_)
+        return;
     const auto ruta = operador_.guardarArchivo(QStringLiteral("Exportar a Excel"),
                                                QStringLiteral("Libro de Excel |*.xlsx"));
-    if (!ruta || ruta->isEmpty() || exportando_)
+    if (!ruta || ruta->isEmpty())
         return;
-    // The export shows its progress in the page label and lets the window
-    // answer between batches of rows: Esc (or closing) cancels it and leaves
-    // no file; the toolbar waits until it ends.
-    exportando_ = true;
-    cancelarExportacion_ = false;
-    barra_->setEnabled(false);
-    struct Fin {
-        VentanaVistaPrevia* v;
-        ~Fin() {
-            v->exportando_ = false;
-            v->barra_->setEnabled(true);
-            v->etiqueta_->setText(v->textoEtiqueta());
-        }
-    } fin{this};
-    EscritorXlsx::Opciones opciones;
-    opciones.continuar = [this](qint64 filas) {
-        etiqueta_->setText(QStringLiteral("Exportando: %L1 filas (Esc cancela)").arg(filas));
-        QCoreApplication::processEvents();
-        return !cancelarExportacion_;
-    };
-    try {
+    conProgreso([&](ProgresoTarea& p) {
+        p.fijarPaso(QStringLiteral("Exportando"), QStringLiteral("filas"));
+        p.informarAhora();
+        EscritorXlsx::Opciones opciones;
+        opciones.continuar = p.continuar();
         EscritorXlsx::escribirArchivo(*rep_, fuente_, *ruta, opciones);
-    } catch (const ErrorMotor& e) {
-        if (cancelarExportacion_)
-            return;
-        operador_.mensaje(QStringLiteral("Ha ocurrido el siguiente error: ") + e.texto(),
-                          rp::ui::estilo::Critical, tituloAviso);
-    } catch (const rp::db::DbError& e) {
-        operador_.mensaje(QStringLiteral("Ha ocurrido el siguiente error: ") + e.description(),
-                          rp::ui::estilo::Critical, tituloAviso);
-    }
+    });
 }
 
 } // namespace rp::motor

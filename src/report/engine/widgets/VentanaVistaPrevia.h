@@ -5,11 +5,13 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QAction;
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QScrollArea;
 class QToolBar;
 
@@ -20,6 +22,7 @@ class Operador;
 namespace rp::motor {
 
 class LectorFilas;
+class ProgresoTarea;
 class ReportePreparado;
 class VistaPagina;
 class BarraBusqueda;
@@ -31,6 +34,13 @@ class BarraBusqueda;
 // laid out), zoom, print (print dialog through the operator), export to PDF,
 // CSV and Excel (file dialogs through the operator), search (Ctrl+F, see
 // BarraBusqueda). Esc closes it.
+//
+// Long work shows its progress in the toolbar (a bar, the page label) with a
+// "Cancelar" button: the layout while the rows arrive (cancelling stops it
+// where it is; an export or print goes on from there), and printing and the
+// exports, which run in slices between turns of the event loop. Esc or the
+// button cancel an export or a print: the window stays usable and no file is
+// left behind.
 class VentanaVistaPrevia : public QWidget {
     Q_OBJECT
 public:
@@ -55,12 +65,14 @@ public:
     void fijarLote(int filas) { lote_ = std::max(1, filas); }
 
     void imprimir();
+    // The laid-out pages as a PDF document (SalidaPdf).
     void exportarPdf();
     void exportarCsv();
-    // The report's rows as an Excel workbook (file dialog through the
-    // operator), with its progress in the page label; Esc cancels it.
     void exportarXlsx();
-    bool exportando() const { return exportando_; }
+    // True while an export or a print runs.
+    bool exportando() const { return tarea_ != nullptr; }
+    // Cancels the running export or print, or stops the layout.
+    void cancelar();
 
     // The search bar (Ctrl+F; F3 / Shift+F3 next and previous hit; Esc
     // cancels a running search, then closes the bar, then the window).
@@ -83,6 +95,13 @@ private:
     void actualizar();
     void escape();
     void mostrarCoincidencia(int pagina, int elemento);
+    // Runs `trabajo` with its progress shown and the toolbar waiting; false
+    // when it was cancelled or failed (the error told to the operator).
+    bool conProgreso(const std::function<void(ProgresoTarea&)>& trabajo);
+    // Lays the remaining rows out in slices (a task's first step).
+    void componerTodo(ProgresoTarea& progreso);
+    void mostrarProgreso(const QString& texto, qint64 hecho, qint64 total);
+    void error(const QString& texto);
 
     std::shared_ptr<const ReportePreparado> rep_;
     FuenteDatos fuente_;
@@ -100,8 +119,10 @@ private:
     QComboBox* zoom_;
     BarraBusqueda* busqueda_;
     QToolBar* barra_;
-    bool exportando_ = false;
-    bool cancelarExportacion_ = false;
+    QProgressBar* progreso_;
+    QAction* accionProgreso_;
+    QAction* accionCancelar_;
+    ProgresoTarea* tarea_ = nullptr; // the running export or print
 };
 
 } // namespace rp::motor

@@ -9,6 +9,7 @@
 #include "report/engine/widgets/BarraBusqueda.h"
 #include "report/engine/widgets/EjecutorReporte.h"
 #include "report/engine/widgets/SalidaImpresora.h"
+#include "report/engine/widgets/SalidaPdf.h"
 #include "report/engine/widgets/VentanaVistaPrevia.h"
 #include "ui/OperadorGuion.h"
 
@@ -19,8 +20,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace rp::motor;
@@ -239,7 +240,7 @@ TEST_F(Render, BusquedaMientrasSeComponenLasPaginasYEscLaCancela) {
     const int porPagina = filasPorPagina();
     SolicitudReporte s;
     s.plantilla = ruta_;
-    EjecutorReporte e(generadas(porPagina * 40), operador_);
+    EjecutorReporte e(generadas(porPagina * 60), operador_);
     ASSERT_EQ(EjecutorReporte::Resultado::Mostrado, e.ejecutar(s));
     QPointer<VentanaVistaPrevia> v = e.ventana();
     ASSERT_TRUE(v);
@@ -311,6 +312,93 @@ TEST_F(Render, ExportarExcelDesdeLaVistaPreviaSeCancelaConEsc) {
     operador_.responderArchivo(xlsx);
     v->findChild<QAction*>("exportarXlsx")->trigger();
     EXPECT_TRUE(QFile::exists(xlsx));
+    EXPECT_TRUE(operador_.sinInesperadas()) << operador_.resumenInesperadas().toStdString();
+    v->close();
+}
+
+// PDF and print from the preview run in slices with their progress shown:
+// Esc during the layout or the painting cancels them, no file is left and
+// the window goes on; afterwards the same export runs whole, as `--export`
+// writes it (one PDF writer).
+TEST_F(Render, PdfEImpresionDesdeLaVistaPreviaSeCancelanSinDejarArchivo) {
+    const int porPagina = filasPorPagina();
+    SolicitudReporte s;
+    s.plantilla = ruta_;
+    EjecutorReporte e(generadas(porPagina * 60), operador_);
+    ASSERT_EQ(EjecutorReporte::Resultado::Mostrado, e.ejecutar(s));
+    QPointer<VentanaVistaPrevia> v = e.ventana();
+    ASSERT_TRUE(v);
+    v->fijarLote(porPagina); // a page per turn
+    auto* cancelar = v->findChild<QAction*>("cancelarTarea");
+    ASSERT_NE(cancelar, nullptr);
+    // While the rows arrive the button stops the layout where it is.
+    EXPECT_TRUE(cancelar->isVisible());
+    QTest::qWait(20);
+    cancelar->trigger();
+    EXPECT_FALSE(cancelar->isVisible());
+    const int hechas = v->paginasListas();
+    v->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(v));
+    EXPECT_EQ(hechas, v->paginasListas());
+    ASSERT_FALSE(v->terminado());
+    auto* etiqueta = v->findChild<QLabel*>("etiquetaPagina");
+    const QString pdf = base_.dir.filePath("previa.pdf");
+
+    // Cancelled while the pages are still being laid out.
+    operador_.responderArchivo(pdf);
+    QString durante;
+    QTimer::singleShot(0, v, [&] {
+        durante = etiqueta->text();
+        QTest::keyClick(v, Qt::Key_Escape);
+    });
+    v->findChild<QAction*>("exportarPdf")->trigger();
+    EXPECT_TRUE(durante.startsWith("Componiendo: ")) << durante.toStdString();
+    ASSERT_TRUE(v);
+    EXPECT_FALSE(v->exportando());
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_FALSE(v->terminado());
+    EXPECT_TRUE(etiqueta->text().startsWith("Página")) << etiqueta->text().toStdString();
+
+    // Cancelled while the pages are painted: the button, as a person clicks it.
+    v->terminarAhora();
+    operador_.responderArchivo(pdf);
+    int paginasDurante = 0;
+    std::function<void()> pulsar = [&] {
+        if (etiqueta->text().startsWith("Exportando: ")) {
+            paginasDurante = 1;
+            EXPECT_TRUE(cancelar->isEnabled());
+            EXPECT_FALSE(v->findChild<QAction*>("exportarCsv")->isEnabled());
+            cancelar->trigger();
+        } else {
+            QTimer::singleShot(0, v, pulsar);
+        }
+    };
+    QTimer::singleShot(0, v, pulsar);
+    v->findChild<QAction*>("exportarPdf")->trigger();
+    EXPECT_EQ(1, paginasDurante);
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_TRUE(v->findChild<QAction*>("exportarCsv")->isEnabled());
+
+    // Printing into a PDF file, cancelled, leaves no file either.
+    const QString impreso = base_.dir.filePath("impreso.pdf");
+    operador_.responderDialogo([&](rp::ui::DialogoModal& m) {
+        dynamic_cast<DialogoImpresion&>(m).archivoPdf = impreso;
+        return true;
+    });
+    QTimer::singleShot(0, v, [&] { QTest::keyClick(v, Qt::Key_Escape); });
+    v->findChild<QAction*>("imprimir")->trigger();
+    EXPECT_FALSE(QFile::exists(impreso));
+
+    // Whole, the preview's PDF has the pages of the report, as --export's.
+    operador_.responderArchivo(pdf);
+    v->findChild<QAction*>("exportarPdf")->trigger();
+    const int paginas = static_cast<int>(v->paginador().paginas().size());
+    EXPECT_EQ(paginas, paginasPdf(pdf));
+    const auto rep = ReportePreparado::preparar(LectorPlantilla::leerArchivo(ruta_), {});
+    const QString exportado = base_.dir.filePath("exportado.pdf");
+    EXPECT_EQ(paginas, SalidaPdf::escribirArchivo(*rep, generadas(porPagina * 60), exportado));
+    EXPECT_EQ(paginas, paginasPdf(exportado));
+    EXPECT_TRUE(operador_.mensajes().isEmpty());
     EXPECT_TRUE(operador_.sinInesperadas()) << operador_.resumenInesperadas().toStdString();
     v->close();
 }
