@@ -27,12 +27,26 @@
 #include <QVBoxLayout>
 
 #include <limits>
+#include <optional>
 
 namespace rp::motor {
 
 namespace {
 const QString tituloAviso = QStringLiteral("Aviso al operador");
+
+// Runs `f`: the text of the engine's or the database's error it throws, none
+// when it ends well.
+template <typename F> std::optional<QString> errorDe(F&& f) {
+    try {
+        f();
+    } catch (const ErrorMotor& e) {
+        return e.texto();
+    } catch (const rp::db::DbError& e) {
+        return e.description();
+    }
+    return std::nullopt;
 }
+} // namespace
 
 VentanaVistaPrevia::VentanaVistaPrevia(std::shared_ptr<const ReportePreparado> reporte,
                                        FuenteDatos fuente, rp::ui::Operador& operador,
@@ -121,13 +135,8 @@ void VentanaVistaPrevia::comenzar() {
     if (comenzado_)
         return;
     comenzado_ = true;
-    try {
-        filas_ = rep_->abrir(fuente_, true);
-    } catch (const ErrorMotor& e) {
-        fallar(e.texto());
-        return;
-    } catch (const rp::db::DbError& e) {
-        fallar(e.description());
+    if (const auto e = errorDe([this] { filas_ = rep_->abrir(fuente_, true); })) {
+        fallar(*e);
         return;
     }
     temporizador_.start();
@@ -163,7 +172,7 @@ void VentanaVistaPrevia::procesarLote() {
         return;
     }
     const int antes = paginasListas();
-    try {
+    const auto e = errorDe([this] {
         for (int i = 0; i < lote_; ++i) {
             if (!filas_->siguiente()) {
                 temporizador_.stop();
@@ -173,11 +182,9 @@ void VentanaVistaPrevia::procesarLote() {
             }
             paginador_->agregar(*filas_);
         }
-    } catch (const ErrorMotor& e) {
-        fallar(e.texto());
-        return;
-    } catch (const rp::db::DbError& e) {
-        fallar(e.description());
+    });
+    if (e) {
+        fallar(*e);
         return;
     }
     if (paginasListas() != antes || terminado()) {
@@ -308,17 +315,10 @@ bool VentanaVistaPrevia::conProgreso(const std::function<void(ProgresoTarea&)>& 
             v->actualizar();
         }
     } fin{this, acciones, componiendo};
-    try {
-        trabajo(progreso);
-        return !progreso.cancelada() && !fallo_;
-    } catch (const ErrorMotor& e) {
-        if (!progreso.cancelada())
-            error(e.texto());
-    } catch (const rp::db::DbError& e) {
-        if (!progreso.cancelada())
-            error(e.description());
-    }
-    return false;
+    const auto e = errorDe([&] { trabajo(progreso); });
+    if (e && !progreso.cancelada())
+        error(*e);
+    return !e && !progreso.cancelada() && !fallo_;
 }
 
 void VentanaVistaPrevia::componerTodo(ProgresoTarea& progreso) {
@@ -362,52 +362,49 @@ void VentanaVistaPrevia::imprimir() {
     });
 }
 
-void VentanaVistaPrevia::exportarPdf() {
+void VentanaVistaPrevia::exportar(
+    const QString& titulo, const QString& filtro, bool paginas,
+    const std::function<void(const QString& ruta, ProgresoTarea&)>& escribir) {
     if (tarea_)
         return;
-    const auto ruta = operador_.guardarArchivo(QStringLiteral("Exportar a PDF"),
-                                               QStringLiteral("Documento PDF |*.pdf"));
+    const auto ruta = operador_.guardarArchivo(titulo, filtro);
     if (!ruta || ruta->isEmpty())
         return;
     conProgreso([&](ProgresoTarea& p) {
-        componerTodo(p);
-        if (p.cancelada() || fallo_)
-            return;
-        p.fijarPaso(QStringLiteral("Exportando"), QStringLiteral("páginas"),
-                    paginador_->paginas().size());
+        if (paginas) {
+            componerTodo(p);
+            if (p.cancelada() || fallo_)
+                return;
+        }
+        p.fijarPaso(QStringLiteral("Exportando"),
+                    paginas ? QStringLiteral("páginas") : QStringLiteral("filas"),
+                    paginas ? paginador_->paginas().size() : 0);
         p.informarAhora();
-        SalidaPdf::escribirArchivo(*rep_, paginador_->paginas(), *ruta, {}, p.continuar());
+        escribir(*ruta, p);
     });
+}
+
+void VentanaVistaPrevia::exportarPdf() {
+    exportar(QStringLiteral("Exportar a PDF"), QStringLiteral("Documento PDF |*.pdf"), true,
+             [this](const QString& ruta, ProgresoTarea& p) {
+                 SalidaPdf::escribirArchivo(*rep_, paginador_->paginas(), ruta, {}, p.continuar());
+             });
 }
 
 void VentanaVistaPrevia::exportarCsv() {
-    if (tarea_)
-        return;
-    const auto ruta = operador_.guardarArchivo(
-        QStringLiteral("Exportar a CSV"), QStringLiteral("Valores separados por comas |*.csv"));
-    if (!ruta || ruta->isEmpty())
-        return;
-    conProgreso([&](ProgresoTarea& p) {
-        p.fijarPaso(QStringLiteral("Exportando"), QStringLiteral("filas"));
-        p.informarAhora();
-        EscritorCsv::escribirArchivo(*rep_, fuente_, *ruta, p.continuar());
-    });
+    exportar(QStringLiteral("Exportar a CSV"), QStringLiteral("Valores separados por comas |*.csv"),
+             false, [this](const QString& ruta, ProgresoTarea& p) {
+                 EscritorCsv::escribirArchivo(*rep_, fuente_, ruta, p.continuar());
+             });
 }
 
 void VentanaVistaPrevia::exportarXlsx() {
-    if (tarea_)
-        return;
-    const auto ruta = operador_.guardarArchivo(QStringLiteral("Exportar a Excel"),
-                                               QStringLiteral("Libro de Excel |*.xlsx"));
-    if (!ruta || ruta->isEmpty())
-        return;
-    conProgreso([&](ProgresoTarea& p) {
-        p.fijarPaso(QStringLiteral("Exportando"), QStringLiteral("filas"));
-        p.informarAhora();
-        EscritorXlsx::Opciones opciones;
-        opciones.continuar = p.continuar();
-        EscritorXlsx::escribirArchivo(*rep_, fuente_, *ruta, opciones);
-    });
+    exportar(QStringLiteral("Exportar a Excel"), QStringLiteral("Libro de Excel |*.xlsx"), false,
+             [this](const QString& ruta, ProgresoTarea& p) {
+                 EscritorXlsx::Opciones opciones;
+                 opciones.continuar = p.continuar();
+                 EscritorXlsx::escribirArchivo(*rep_, fuente_, ruta, opciones);
+             });
 }
 
 } // namespace rp::motor

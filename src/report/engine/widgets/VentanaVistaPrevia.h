@@ -100,6 +100,10 @@ private:
     bool conProgreso(const std::function<void(ProgresoTarea&)>& trabajo);
     // Lays the remaining rows out in slices (a task's first step).
     void componerTodo(ProgresoTarea& progreso);
+    // Asks for the file (`titulo`, `filtro`) and runs `escribir` on it as a
+    // task; `paginas`: the pages are laid out first.
+    void exportar(const QString& titulo, const QString& filtro, bool paginas,
+                  const std::function<void(const QString& ruta, ProgresoTarea&)>& escribir);
     void mostrarProgreso(const QString& texto, qint64 hecho, qint64 total);
     void error(const QString& texto);
 
