@@ -188,7 +188,17 @@ void VentanaVistaPrevia::procesarLote() {
         return;
     }
     if (paginasListas() != antes || terminado()) {
-        actualizar();
+        // The page shown, its footer's page count and the label follow the
+        // layout at most four times a second: a repaint costs as much as
+        // laying out a few pages.
+        if (terminado() || antes == 0 || repintado_.elapsed() >= 250) {
+            actualizar();
+        } else {
+            // The same page, where the grown list now keeps it.
+            const DisenoPagina& d = paginador_->diseno();
+            vista_->mostrar(&paginador_->paginas().at(actual_), totalMostrado_, d.anchoPapel,
+                            d.altoPapel);
+        }
         Q_EMIT paginasCambiaron();
     }
     if (terminado())
@@ -224,8 +234,9 @@ void VentanaVistaPrevia::actualizar() {
     const int listas = paginasListas();
     const PaginaReporte* pagina = listas > 0 ? &paginador_->paginas().at(actual_) : nullptr;
     // Until the last page is known the footer shows the pages laid out so far.
-    vista_->mostrar(pagina, terminado() ? listas : static_cast<int>(paginador_->paginas().size()),
-                    d.anchoPapel, d.altoPapel);
+    totalMostrado_ = static_cast<int>(paginador_->paginas().size());
+    repintado_.restart();
+    vista_->mostrar(pagina, totalMostrado_, d.anchoPapel, d.altoPapel);
     int marcaActual = -1;
     QList<int> marcas = busqueda_->marcas(actual_, &marcaActual);
     vista_->marcar(std::move(marcas), marcaActual);

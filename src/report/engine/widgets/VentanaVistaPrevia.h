@@ -3,6 +3,7 @@
 #include "report/engine/FuenteDatos.h"
 #include "report/engine/Paginador.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -127,6 +128,8 @@ private:
     QAction* accionProgreso_;
     QAction* accionCancelar_;
     ProgresoTarea* tarea_ = nullptr; // the running export or print
+    QElapsedTimer repintado_;        // since the page and the label were last brought up to date
+    int totalMostrado_ = 0;          // the page count the shown page's footer has
 };
 
 } // namespace rp::motor

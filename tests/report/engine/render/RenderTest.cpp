@@ -403,6 +403,41 @@ TEST_F(Render, PdfEImpresionDesdeLaVistaPreviaSeCancelanSinDejarArchivo) {
     v->close();
 }
 
+namespace {
+// Counts the paint events of a widget.
+class ContadorPintado : public QObject {
+public:
+    int veces = 0;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint)
+            ++veces;
+        return QObject::eventFilter(o, e);
+    }
+};
+} // namespace
+
+// While the pages are laid out, the page shown is not repainted for each new
+// page (a repaint costs as much as laying out a few pages): its footer's
+// count follows a few times a second, and exactly at the end.
+TEST_F(Render, LaPaginaMostradaNoSeRepintaPorCadaPaginaNueva) {
+    const int porPagina = filasPorPagina();
+    SolicitudReporte s;
+    s.plantilla = ruta_;
+    EjecutorReporte e(generadas(porPagina * 120), operador_);
+    ASSERT_EQ(EjecutorReporte::Resultado::Mostrado, e.ejecutar(s));
+    QPointer<VentanaVistaPrevia> v = e.ventana();
+    ASSERT_TRUE(v);
+    v->fijarLote(porPagina / 2);
+    ContadorPintado contador;
+    v->findChild<QWidget*>("vistaPagina")->installEventFilter(&contador);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v->terminado(); }, 60000));
+    QTest::qWait(50);
+    EXPECT_LT(contador.veces, 40) << "repaints for 120 pages";
+    EXPECT_GE(contador.veces, 1);
+    EXPECT_EQ("Página 1 de 120", v->findChild<QLabel*>("etiquetaPagina")->text().toStdString());
+    v->close();
+}
+
 TEST_F(Render, VistaPreviaInformaUnErrorDeLaConsulta) {
     SolicitudReporte s;
     s.plantilla = ruta_;
