@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPrinterInfo>
@@ -172,8 +173,17 @@ void VentanaVistaPrevia::procesarLote() {
         return;
     }
     const int antes = paginasListas();
-    const auto e = errorDe([this] {
-        for (int i = 0; i < lote_; ++i) {
+    // Until the first page is complete a turn lays out a few rows, so that
+    // it shows at once; then a turn takes what fits in a few milliseconds
+    // (fewer turns of the event loop, the window still answering).
+    QElapsedTimer reloj;
+    reloj.start();
+    const int fijas = lote_ > 0 ? lote_ : (antes == 0 ? 200 : 0);
+    const auto seguir = [&](int i) {
+        return fijas > 0 ? i < fijas : (i % 32 != 0 || reloj.elapsed() < 20);
+    };
+    const auto e = errorDe([&] {
+        for (int i = 0; seguir(i); ++i) {
             if (!filas_->siguiente()) {
                 temporizador_.stop();
                 filas_.reset();

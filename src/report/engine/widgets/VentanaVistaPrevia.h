@@ -62,7 +62,7 @@ public:
     const Paginador& paginador() const { return *paginador_; }
     const ReportePreparado& reporte() const { return *rep_; }
 
-    // Rows per turn of the event loop.
+    // Rows per turn of the event loop (by default as many as fit in 20 ms).
     void fijarLote(int filas) { lote_ = std::max(1, filas); }
 
     void imprimir();
@@ -114,7 +114,7 @@ private:
     std::unique_ptr<LectorFilas> filas_;
     std::unique_ptr<Paginador> paginador_;
     QTimer temporizador_;
-    int lote_ = 200;
+    int lote_ = 0; // rows per turn; 0: by time
     int actual_ = 0;
     bool comenzado_ = false;
     bool fallo_ = false;
