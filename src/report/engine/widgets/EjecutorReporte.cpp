@@ -27,8 +27,13 @@ EjecutorReporte::Resultado EjecutorReporte::ejecutar(const SolicitudReporte& sol
     const QDateTime momento = momento_.isValid() ? momento_ : QDateTime::currentDateTime();
     std::shared_ptr<const ReportePreparado> rep = ReportePreparado::preparar(
         LectorPlantilla::leerArchivo(solicitud.plantilla), solicitud, momento);
-    if (traza_)
-        traza_(QStringLiteral("sentencia del reporte: ") + rep->sentencia());
+    if (traza_) {
+        // Pages are sorted by the template's group first; files are not.
+        const bool archivo =
+            solicitud.destino == Destino::Csv || solicitud.destino == Destino::Xlsx;
+        traza_(QStringLiteral("sentencia del reporte: ") +
+               (archivo ? rep->sentencia() : rep->sentenciaPaginas()));
+    }
 
     switch (solicitud.destino) {
     case Destino::Pantalla: {
