@@ -6,9 +6,11 @@
 #include "report/engine/widgets/VistaPagina.h"
 #include "report/widgets/VentanaDetalleArticulo.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineSeries>
+#include <QProcess>
 #include <QTest>
 #include <QtCharts/QChart>
 
@@ -86,6 +88,20 @@ TEST_F(DetalleArticulo, EnterAbreElHistorialConSuGraficoYEscVuelve) {
     // The report below follows the class, in the same window.
     EXPECT_FALSE(d->previa().isWindow());
     EXPECT_TRUE(QTest::qWaitFor([d] { return d->previa().paginasListas() > 0; }, 10000));
+
+    // Its PDF: the chart on a page of its own, then the report's pages.
+    const QString pdf = dir.filePath(QStringLiteral("detalle.pdf"));
+    guion.responderArchivo(pdf);
+    d->previa().findChild<QAction*>(QStringLiteral("exportarPdf"))->trigger();
+    EXPECT_EQ(paginasPdf(pdf), d->previa().paginasListas() + 1);
+    QProcess texto;
+    texto.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                 QStringLiteral("1"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(texto.waitForFinished(30000));
+    const QString primera = QString::fromUtf8(texto.readAllStandardOutput());
+    EXPECT_TRUE(primera.contains(QStringLiteral("Historial del artículo ") + codigo));
+    EXPECT_TRUE(primera.contains(QStringLiteral("Costo por lista"))) << primera.toStdString();
 
     // Esc goes back to the report's preview, still open.
     QTest::keyClick(&d->previa(), Qt::Key_Escape);

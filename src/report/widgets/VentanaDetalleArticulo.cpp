@@ -86,6 +86,9 @@ void VentanaDetalleArticulo::mostrarReporte() {
     division_->addWidget(previa_);
     division_->setStretchFactor(0, 2);
     division_->setStretchFactor(1, 3);
+    // Its PDF starts with the chart as the window shows it.
+    previa_->fijarPortada(
+        [this](QPainter& pintor, const QRectF& area) { pintarGrafico(pintor, area); });
     // Esc in the history's preview (or closing it) goes back.
     connect(previa_, &QObject::destroyed, this, &QWidget::close, Qt::QueuedConnection);
     if (isVisible()) {
@@ -110,6 +113,22 @@ void VentanaDetalleArticulo::fijarClase(int clase) {
     if (clases_->currentIndex() != clase_)
         clases_->setCurrentIndex(clase_);
     dibujar();
+}
+
+void VentanaDetalleArticulo::pintarGrafico(QPainter& pintor, const QRectF& area) const {
+    // The window's title over the chart, the chart in the page's width (at
+    // least a third of its height), drawn as vectors.
+    QFont letra(QStringLiteral("DejaVu Sans"));
+    letra.setBold(true);
+    letra.setPixelSize(std::max(1, static_cast<int>(area.height() / 28)));
+    pintor.setFont(letra);
+    const QRectF titulo(area.left(), area.top(), area.width(), letra.pixelSize() * 1.8);
+    pintor.drawText(titulo, Qt::AlignLeft | Qt::AlignVCenter, windowTitle());
+    const QRect origen = vista_->viewport()->rect();
+    const double alto = std::clamp(area.width() * origen.height() / std::max(1, origen.width()),
+                                   area.height() / 3, area.height() - titulo.height());
+    vista_->render(&pintor, QRectF(area.left(), titulo.bottom(), area.width(), alto), origen,
+                   Qt::KeepAspectRatio);
 }
 
 void VentanaDetalleArticulo::dibujar() {

@@ -10,6 +10,8 @@
 class QChart;
 class QChartView;
 class QComboBox;
+class QPainter;
+class QRectF;
 class QSplitter;
 
 namespace rp::motor {
@@ -52,6 +54,8 @@ public:
     // Shows class `clase` in the chart and in the report below. A report that
     // cannot be prepared is reported through the operator.
     void fijarClase(int clase);
+    // The title and the chart as they go on the first page of the PDF.
+    void pintarGrafico(QPainter& pintor, const QRectF& area) const;
     QChart* grafico() const { return grafico_; }
     motor::VentanaVistaPrevia& previa() const { return *previa_; }
 

@@ -17,7 +17,7 @@ namespace rp::motor {
 
 void SalidaPdf::escribir(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
                          QIODevice& salida, const QList<int>& orden, const Continuar& continuar,
-                         PintorPagina::Modo modo) {
+                         PintorPagina::Modo modo, const Portada& portada) {
     const DisenoPagina d = DisenoPagina::calcular(rep);
     const Plantilla& p = rep.plantilla();
     QPdfWriter pdf(&salida);
@@ -33,9 +33,16 @@ void SalidaPdf::escribir(const ReportePreparado& rep, const QList<PaginaReporte>
         throw ErrorMotor(QStringLiteral("no se puede escribir el documento PDF"));
     const PintorPagina pintorPagina(p.letra, p.tamanoLetra, modo);
     const QRectF area(0, 0, pdf.width(), pdf.height());
+    if (portada) {
+        const double mm = pdf.width() / d.anchoPapel;
+        pintor.save();
+        portada(pintor, area.adjusted(p.margenIzquierdo * mm, p.margenSuperior * mm,
+                                      -p.margenDerecho * mm, -p.margenInferior * mm));
+        pintor.restore();
+    }
     const qsizetype cuantas = orden.isEmpty() ? paginas.size() : orden.size();
     for (qsizetype i = 0; i < cuantas; ++i) {
-        if (i > 0)
+        if (i > 0 || portada)
             pdf.newPage();
         pintorPagina.pintar(pintor, paginas.at(orden.isEmpty() ? i : orden.at(i)), area,
                             d.anchoPapel, d.altoPapel, static_cast<int>(paginas.size()));
@@ -47,12 +54,12 @@ void SalidaPdf::escribir(const ReportePreparado& rep, const QList<PaginaReporte>
 
 int SalidaPdf::escribirArchivo(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
                                const QString& ruta, const QList<int>& orden,
-                               const Continuar& continuar) {
+                               const Continuar& continuar, const Portada& portada) {
     QSaveFile archivo(ruta);
     if (!archivo.open(QIODevice::WriteOnly))
         throw ErrorMotor(
             QStringLiteral("no se puede crear el archivo %1: %2").arg(ruta, archivo.errorString()));
-    escribir(rep, paginas, archivo, orden, continuar);
+    escribir(rep, paginas, archivo, orden, continuar, PintorPagina::Modo::Rapido, portada);
     if (!archivo.commit())
         throw ErrorMotor(QStringLiteral("no se puede escribir el archivo %1: %2")
                              .arg(ruta, archivo.errorString()));

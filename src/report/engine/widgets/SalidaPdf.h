@@ -6,8 +6,11 @@
 
 #include <QIODevice>
 #include <QList>
+#include <QRectF>
 #include <QString>
 #include <functional>
+
+class QPainter;
 
 namespace rp::motor {
 
@@ -21,6 +24,9 @@ public:
     // Called after each page with the pages written so far; false stops the
     // writing (ErrorMotor "exportación cancelada").
     using Continuar = std::function<bool(qint64)>;
+    // A figure that goes on a page of its own before the report's pages (an
+    // article's chart), painted into `area`: the page less its margins.
+    using Portada = std::function<void(QPainter& pintor, const QRectF& area)>;
 
     // Writes the pages of `orden` (indexes into `paginas`, in that order;
     // every page when empty). `modo` Referencia paints every text through
@@ -29,7 +35,8 @@ public:
     static void escribir(const ReportePreparado& reporte, const QList<PaginaReporte>& paginas,
                          QIODevice& salida, const QList<int>& orden,
                          const Continuar& continuar = {},
-                         PintorPagina::Modo modo = PintorPagina::Modo::Rapido);
+                         PintorPagina::Modo modo = PintorPagina::Modo::Rapido,
+                         const Portada& portada = {});
     // Every page.
     static void escribir(const ReportePreparado& reporte, const QList<PaginaReporte>& paginas,
                          QIODevice& salida, PintorPagina::Modo modo = PintorPagina::Modo::Rapido) {
@@ -40,7 +47,7 @@ public:
     // Throws ErrorMotor.
     static int escribirArchivo(const ReportePreparado& reporte, const QList<PaginaReporte>& paginas,
                                const QString& ruta, const QList<int>& orden = {},
-                               const Continuar& continuar = {});
+                               const Continuar& continuar = {}, const Portada& portada = {});
     // Runs and lays out the report, then writes the file as above. Returns
     // the number of pages. Throws ErrorMotor.
     static int escribirArchivo(const ReportePreparado& reporte, const FuenteDatos& fuente,

@@ -408,7 +408,8 @@ void VentanaVistaPrevia::exportar(
 void VentanaVistaPrevia::exportarPdf() {
     exportar(QStringLiteral("Exportar a PDF"), QStringLiteral("Documento PDF |*.pdf"), true,
              [this](const QString& ruta, ProgresoTarea& p) {
-                 SalidaPdf::escribirArchivo(*rep_, paginador_->paginas(), ruta, {}, p.continuar());
+                 SalidaPdf::escribirArchivo(*rep_, paginador_->paginas(), ruta, {}, p.continuar(),
+                                            portada_);
              });
 }
 

@@ -2,6 +2,7 @@
 
 #include "report/engine/FuenteDatos.h"
 #include "report/engine/Paginador.h"
+#include "report/engine/widgets/SalidaPdf.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -68,6 +69,9 @@ public:
     void imprimir();
     // The laid-out pages as a PDF document (SalidaPdf).
     void exportarPdf();
+    // A figure the PDF export puts on a page of its own before the report
+    // (see SalidaPdf::Portada); none by default.
+    void fijarPortada(SalidaPdf::Portada portada) { portada_ = std::move(portada); }
     void exportarCsv();
     void exportarXlsx();
     // True while an export or a print runs.
@@ -128,8 +132,9 @@ private:
     QAction* accionProgreso_;
     QAction* accionCancelar_;
     ProgresoTarea* tarea_ = nullptr; // the running export or print
-    QElapsedTimer repintado_;        // since the page and the label were last brought up to date
-    int totalMostrado_ = 0;          // the page count the shown page's footer has
+    SalidaPdf::Portada portada_;
+    QElapsedTimer repintado_; // since the page and the label were last brought up to date
+    int totalMostrado_ = 0;   // the page count the shown page's footer has
 };
 
 } // namespace rp::motor
