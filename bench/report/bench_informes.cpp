@@ -158,6 +158,16 @@ void BM_Csv_Sqlite3Tool_Historial(benchmark::State& state) {
     QFile::remove(archivo);
 }
 
+// The counters of a PDF run of `paginas` pages per iteration into `archivo`,
+// which it then removes.
+void contarPaginasPdf(benchmark::State& state, int paginas, const QString& archivo) {
+    const double total = double(paginas) * double(state.iterations());
+    state.counters["pages"] = benchmark::Counter(total, benchmark::Counter::kAvgIterations);
+    state.counters["pages_per_s"] = benchmark::Counter(total, benchmark::Counter::kIsRate);
+    state.counters["file_mb"] = QFileInfo(archivo).size() / 1048576.0;
+    QFile::remove(archivo);
+}
+
 // PDF of the history of the first articles: pages written per second.
 void BM_Pdf_Historial(benchmark::State& state) {
     if (!preparado(state))
@@ -179,11 +189,7 @@ void BM_Pdf_Historial(benchmark::State& state) {
             return fallo(state, e.description());
         }
     }
-    const double total = double(paginas) * double(state.iterations());
-    state.counters["pages"] = benchmark::Counter(total, benchmark::Counter::kAvgIterations);
-    state.counters["pages_per_s"] = benchmark::Counter(total, benchmark::Counter::kIsRate);
-    state.counters["file_mb"] = QFileInfo(archivo).size() / 1048576.0;
-    QFile::remove(archivo);
+    contarPaginasPdf(state, paginas, archivo);
 }
 
 // The preview of the whole history: from opening the window to the first page
@@ -247,11 +253,7 @@ void BM_Pdf_QPdfWriterSimple(benchmark::State& state) {
             }
         }
     }
-    const double total = double(kPaginas) * double(state.iterations());
-    state.counters["pages"] = benchmark::Counter(total, benchmark::Counter::kAvgIterations);
-    state.counters["pages_per_s"] = benchmark::Counter(total, benchmark::Counter::kIsRate);
-    state.counters["file_mb"] = QFileInfo(archivo).size() / 1048576.0;
-    QFile::remove(archivo);
+    contarPaginasPdf(state, kPaginas, archivo);
 }
 
 // The preview of the whole history as a person uses it: the first page shown,

@@ -55,6 +55,17 @@ ventana() {
     done
     return 1
 }
+# Waits for a window as ventana does ($2 title, $3 seconds) and echoes it;
+# otherwise reports the message box in its way, if any, or "FALLO: $1: $4".
+aparece() {
+    local id
+    if ! id=$(ventana "$2" "$3"); then
+        sin_mensajes "$1" >&2 || true
+        echo "FALLO: $1: $4" >&2
+        return 1
+    fi
+    echo "$id"
+}
 # Waits up to 5 seconds for no visible window whose title matches $1; fails
 # when one is still up.
 cerrada() {
@@ -105,11 +116,7 @@ foto "ventana"
 pantalla() {
     local nombre=$1 buscar=${2:-} previa
     teclas F5
-    if ! previa=$(ventana "^Vista previa\$" 60); then
-        sin_mensajes "$nombre" || true
-        echo "FALLO: $nombre: F5 no abrió la vista previa"
-        return 1
-    fi
+    previa=$(aparece "$nombre" "^Vista previa\$" 60 "F5 no abrió la vista previa") || return 1
     sleep 1
     sin_mensajes "$nombre"
     foto "$nombre"
@@ -131,12 +138,8 @@ pantalla() {
         # Down selects a line, Enter opens its article's history over the
         # preview; Esc goes back to the preview.
         teclas Down Down Return
-        local detalle
-        if ! detalle=$(ventana "^Historial del artículo" 30); then
-            sin_mensajes "$nombre-detalle" || true
-            echo "FALLO: $nombre: Enter no abrió el historial del artículo"
-            return 1
-        fi
+        aparece "$nombre-detalle" "^Historial del artículo" 30 \
+            "Enter no abrió el historial del artículo" >/dev/null || return 1
         sleep 1.5
         sin_mensajes "$nombre-detalle"
         foto "$nombre-detalle"
@@ -173,11 +176,7 @@ pantalla ultimo_costo || estado=1
 consulta() {
     local nombre=$1 texto=$2 dialogo
     teclas F2
-    if ! dialogo=$(ventana "^Consulta\.\.\.\$" 30); then
-        sin_mensajes "$nombre" || true
-        echo "FALLO: $nombre: F2 no abrió la consulta"
-        return 1
-    fi
+    dialogo=$(aparece "$nombre" "^Consulta\.\.\.\$" 30 "F2 no abrió la consulta") || return 1
     sleep 0.5
     escribir "$texto"
     foto "$nombre"
