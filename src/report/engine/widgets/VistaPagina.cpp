@@ -18,14 +18,16 @@ VistaPagina::VistaPagina(QString letra, double tamanoLetra, QWidget* parent)
 
 void VistaPagina::mostrar(const PaginaReporte* pagina, int totalPaginas, double anchoPapelMm,
                           double altoPapelMm) {
-    // The same page again (its list may have moved in memory): its chosen
-    // line stays, and nothing is repainted when nothing shown changed.
-    const bool misma = pagina && pagina_ && pagina->numero == pagina_->numero;
+    // The same page again (its list may have moved in memory, so the old
+    // pointer is never read): its chosen line stays, and nothing is
+    // repainted when nothing shown changed.
+    const bool misma = pagina && pagina_ && pagina->numero == numero_;
     const bool igual =
         misma && totalPaginas == total_ && anchoPapelMm == anchoMm_ && altoPapelMm == altoMm_;
     if (!misma || linea_ >= pagina->lineas.size())
         linea_ = -1;
     pagina_ = pagina;
+    numero_ = pagina ? pagina->numero : 0;
     if (igual)
         return;
     total_ = totalPaginas;

@@ -49,6 +49,7 @@ private:
     QString letra_;
     double tamanoLetra_;
     const PaginaReporte* pagina_ = nullptr;
+    int numero_ = 0; // the number of the page shown
     int total_ = 0;
     double anchoMm_ = 210, altoMm_ = 297;
     double zoom_ = 1.0;
