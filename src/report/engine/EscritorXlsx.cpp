@@ -19,6 +19,12 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <utility>
 #include <vector>
 #include <xlsxwriter.h>
 
@@ -52,10 +58,137 @@ struct ColumnaXlsx {
     double ancho = 0;             // characters
 };
 
+// One cell as the sheet takes it, made from a row's value on the thread that
+// reads the rows and written by the one that builds the workbook.
+struct Celda {
+    enum Tipo : quint8 { Vacia, Numero, Momento, Texto, Logico };
+    Tipo tipo = Vacia;
+    bool conHora = false; // Momento: with its time of day
+    float ancho = 0;      // characters it takes
+    double numero = 0;    // Numero; Logico (0 or 1)
+    lxw_datetime momento{};
+    QByteArray texto; // UTF-8
+};
+
+// Turns the values of a report's visible columns into cells.
+class Conversor {
+public:
+    explicit Conversor(const ReportePreparado& rep) {
+        const Plantilla& p = rep.plantilla();
+        for (int i : rep.columnasVisibles()) {
+            const ColumnaPlantilla* c = &p.columnas.at(i);
+            columnas_.push_back({c, !EscritorXlsx::formatoNumero(c->formato).isEmpty()});
+        }
+    }
+
+    qsizetype columnas() const { return static_cast<qsizetype>(columnas_.size()); }
+
+    void fila(const EvaluadorFormula& ev, Celda* celdas) const {
+        for (size_t c = 0; c < columnas_.size(); ++c)
+            celda(columnas_[c], ev.evaluar(columnas_[c].plantilla->formula), celdas[c]);
+    }
+
+private:
+    struct Columna {
+        const ColumnaPlantilla* plantilla;
+        bool conFormato; // its numbers have a number format
+    };
+
+    static void texto(QString t, Celda& r) {
+        if (t.size() > kMaximoTexto)
+            t.truncate(kMaximoTexto);
+        if (t.isEmpty())
+            return;
+        r.tipo = Celda::Texto;
+        r.ancho = static_cast<float>(t.size());
+        r.texto = t.toUtf8();
+    }
+
+    static void numero(const Columna& col, double d, Celda& r) {
+        if (!std::isfinite(d))
+            return;
+        const FormatoColumna& f = col.plantilla->formato;
+        r.tipo = Celda::Numero;
+        r.numero = d;
+        if (col.conFormato)
+            r.ancho = static_cast<float>(
+                largoNumero(d, f.tipo == FormatoColumna::Entero ? 0 : f.decimales) +
+                (f.tipo == FormatoColumna::Cambio ? 1 : 0));
+        else
+            r.ancho = static_cast<float>(std::min(15, largoNumero(d, 2)));
+    }
+
+    static void momento(const QDateTime& m, bool soloFecha, Celda& r) {
+        if (!m.isValid())
+            return;
+        const QDate d = m.date();
+        const QTime t = m.time();
+        // Excel's calendar starts in 1900.
+        if (d.year() < 1900 || d.year() > 9999) {
+            texto(d.toString(Qt::ISODate), r);
+            return;
+        }
+        r.tipo = Celda::Momento;
+        r.conHora = !soloFecha && t != QTime(0, 0);
+        r.momento.year = d.year();
+        r.momento.month = d.month();
+        r.momento.day = d.day();
+        if (r.conHora) {
+            r.momento.hour = t.hour();
+            r.momento.min = t.minute();
+            r.momento.sec = t.second();
+        }
+        r.ancho = r.conHora ? 19 : 10;
+    }
+
+    static void celda(const Columna& col, const QVariant& v, Celda& r) {
+        r = Celda();
+        if (ValoresFormula::esNulo(v))
+            return;
+        const FormatoColumna& f = col.plantilla->formato;
+        if (v.typeId() == QMetaType::Bool) {
+            r.tipo = Celda::Logico;
+            r.numero = v.toBool() ? 1 : 0;
+            return;
+        }
+        if (ValoresFormula::esNumero(v)) {
+            numero(col, v.toDouble(), r);
+            return;
+        }
+        if (ValoresFormula::esFecha(v)) {
+            momento(QDateTime(v.toDate(), QTime(0, 0)), true, r);
+            return;
+        }
+        if (ValoresFormula::esFechaHora(v)) {
+            momento(v.toDateTime(), f.tipo == FormatoColumna::Fecha, r);
+            return;
+        }
+        const QString t = v.toString();
+        // A text in a numeric or date column is read as the page reads it.
+        if (f.tipo == FormatoColumna::Entero || f.tipo == FormatoColumna::Numero ||
+            f.tipo == FormatoColumna::Cambio) {
+            if (const auto d = ValoresFormula::aNumero(t)) {
+                numero(col, *d, r);
+                return;
+            }
+        } else if (f.tipo == FormatoColumna::Fecha || f.tipo == FormatoColumna::FechaHora) {
+            if (const auto m = ValoresFormula::aFechaHora(t)) {
+                momento(*m, f.tipo == FormatoColumna::Fecha, r);
+                return;
+            }
+        }
+        // Codes are stored right-aligned in their width: trimmed as on the page.
+        texto(EscritorCsv::sinBlancos(t), r);
+    }
+
+    std::vector<Columna> columnas_;
+};
+
+// The workbook being built: sheets of cells through libxlsxwriter.
 class Libro {
 public:
     Libro(const ReportePreparado& rep, const QString& ruta, const EscritorXlsx::Opciones& o)
-        : rep_(rep), ruta_(ruta), limite_(std::max<qint64>(2, o.filasPorHoja)) {
+        : ruta_(ruta), limite_(std::max<qint64>(2, o.filasPorHoja)) {
         lxw_workbook_options opciones{};
         opciones.constant_memory = LXW_TRUE;
         opciones.use_zip64 = LXW_FALSE;
@@ -79,10 +212,12 @@ public:
             const QString f = EscritorXlsx::formatoNumero(c.plantilla->formato);
             if (!f.isEmpty())
                 c.numero = formato(f);
-            titulos_ << c.plantilla->titulo
-                            .evaluar(ctx, [&](const QVariant& v) { return valores.texto(v); })
-                            .trimmed();
-            c.ancho = titulos_.constLast().size() + 3; // room for the filter button
+            QString titulo = c.plantilla->titulo
+                                 .evaluar(ctx, [&](const QVariant& v) { return valores.texto(v); })
+                                 .trimmed();
+            titulo.truncate(kMaximoTexto);
+            c.ancho = titulo.size() + 3; // room for the filter button
+            titulos_ << titulo.toUtf8();
             columnas_.push_back(c);
         }
     }
@@ -97,11 +232,12 @@ public:
     Libro(const Libro&) = delete;
     Libro& operator=(const Libro&) = delete;
 
-    void fila(const EvaluadorFormula& ev) {
+    // One row: a cell per visible column.
+    void fila(const Celda* celdas) {
         if (!hoja_ || filaHoja_ >= limite_)
             nuevaHoja();
         for (size_t c = 0; c < columnas_.size(); ++c)
-            celda(static_cast<lxw_col_t>(c), ev.evaluar(columnas_[c].plantilla->formula));
+            celda(static_cast<lxw_col_t>(c), celdas[c]);
         ++filaHoja_;
     }
 
@@ -141,9 +277,12 @@ private:
         hoja_ = workbook_add_worksheet(libro_, nombre.constData());
         if (!hoja_)
             throw ErrorMotor(QStringLiteral("no se puede escribir el archivo %1").arg(ruta_));
-        filaHoja_ = 0;
-        for (size_t c = 0; c < columnas_.size(); ++c)
-            texto(static_cast<lxw_col_t>(c), titulos_.at(static_cast<qsizetype>(c)), titulo_);
+        for (size_t c = 0; c < columnas_.size(); ++c) {
+            const QByteArray& t = titulos_.at(static_cast<qsizetype>(c));
+            if (!t.isEmpty())
+                comprobar(worksheet_write_string(hoja_, 0, static_cast<lxw_col_t>(c), t.constData(),
+                                                 titulo_));
+        }
         filaHoja_ = 1;
     }
 
@@ -164,98 +303,32 @@ private:
         hoja_ = nullptr;
     }
 
-    void ancho(lxw_col_t c, double caracteres) {
-        double& a = columnas_[c].ancho;
-        a = std::max(a, caracteres);
+    void celda(lxw_col_t c, const Celda& v) {
+        if (v.tipo == Celda::Vacia)
+            return;
+        double& ancho = columnas_[c].ancho;
+        ancho = std::max(ancho, static_cast<double>(v.ancho));
+        const lxw_row_t f = static_cast<lxw_row_t>(filaHoja_);
+        switch (v.tipo) {
+        case Celda::Numero:
+            comprobar(worksheet_write_number(hoja_, f, c, v.numero, columnas_[c].numero));
+            break;
+        case Celda::Momento: {
+            lxw_datetime dt = v.momento;
+            comprobar(worksheet_write_datetime(hoja_, f, c, &dt, v.conHora ? fechaHora_ : fecha_));
+            break;
+        }
+        case Celda::Texto:
+            comprobar(worksheet_write_string(hoja_, f, c, v.texto.constData(), nullptr));
+            break;
+        case Celda::Logico:
+            comprobar(worksheet_write_boolean(hoja_, f, c, v.numero != 0, nullptr));
+            break;
+        case Celda::Vacia:
+            break;
+        }
     }
 
-    void texto(lxw_col_t c, QString t, lxw_format* f = nullptr) {
-        if (t.size() > kMaximoTexto)
-            t.truncate(kMaximoTexto);
-        if (t.isEmpty())
-            return;
-        ancho(c, static_cast<double>(t.size()));
-        comprobar(worksheet_write_string(hoja_, fila(), c, t.toUtf8().constData(), f));
-    }
-
-    void numero(lxw_col_t c, double d) {
-        if (!std::isfinite(d))
-            return;
-        const ColumnaXlsx& col = columnas_[c];
-        const FormatoColumna& f = col.plantilla->formato;
-        if (col.numero)
-            ancho(c, largoNumero(d, f.tipo == FormatoColumna::Entero ? 0 : f.decimales) +
-                         (f.tipo == FormatoColumna::Cambio ? 1 : 0));
-        else
-            ancho(c, std::min(15.0, static_cast<double>(largoNumero(d, 2))));
-        comprobar(worksheet_write_number(hoja_, fila(), c, d, col.numero));
-    }
-
-    void momento(lxw_col_t c, const QDateTime& m, bool soloFecha) {
-        if (!m.isValid())
-            return;
-        const QDate d = m.date();
-        const QTime t = m.time();
-        // Excel's calendar starts in 1900.
-        if (d.year() < 1900 || d.year() > 9999) {
-            texto(c, d.toString(Qt::ISODate));
-            return;
-        }
-        const bool conHora = !soloFecha && t != QTime(0, 0);
-        lxw_datetime dt{};
-        dt.year = d.year();
-        dt.month = d.month();
-        dt.day = d.day();
-        if (conHora) {
-            dt.hour = t.hour();
-            dt.min = t.minute();
-            dt.sec = t.second();
-        }
-        ancho(c, conHora ? 19 : 10);
-        comprobar(worksheet_write_datetime(hoja_, fila(), c, &dt, conHora ? fechaHora_ : fecha_));
-    }
-
-    void celda(lxw_col_t c, const QVariant& v) {
-        if (ValoresFormula::esNulo(v))
-            return;
-        const FormatoColumna& f = columnas_[c].plantilla->formato;
-        if (v.typeId() == QMetaType::Bool) {
-            comprobar(worksheet_write_boolean(hoja_, fila(), c, v.toBool(), nullptr));
-            return;
-        }
-        if (ValoresFormula::esNumero(v)) {
-            numero(c, v.toDouble());
-            return;
-        }
-        if (ValoresFormula::esFecha(v)) {
-            momento(c, QDateTime(v.toDate(), QTime(0, 0)), true);
-            return;
-        }
-        if (ValoresFormula::esFechaHora(v)) {
-            momento(c, v.toDateTime(), f.tipo == FormatoColumna::Fecha);
-            return;
-        }
-        const QString t = v.toString();
-        // A text in a numeric or date column is read as the page reads it.
-        if (f.tipo == FormatoColumna::Entero || f.tipo == FormatoColumna::Numero ||
-            f.tipo == FormatoColumna::Cambio) {
-            if (const auto d = ValoresFormula::aNumero(t)) {
-                numero(c, *d);
-                return;
-            }
-        } else if (f.tipo == FormatoColumna::Fecha || f.tipo == FormatoColumna::FechaHora) {
-            if (const auto m = ValoresFormula::aFechaHora(t)) {
-                momento(c, *m, f.tipo == FormatoColumna::Fecha);
-                return;
-            }
-        }
-        // Codes are stored right-aligned in their width: trimmed as on the page.
-        texto(c, EscritorCsv::sinBlancos(t));
-    }
-
-    lxw_row_t fila() const { return static_cast<lxw_row_t>(filaHoja_); }
-
-    const ReportePreparado& rep_;
     QString ruta_;
     qint64 limite_;
     lxw_workbook* libro_ = nullptr;
@@ -265,9 +338,118 @@ private:
     lxw_format* fechaHora_ = nullptr;
     std::vector<ColumnaXlsx> columnas_;
     QHash<QString, lxw_format*> formatos_;
-    QStringList titulos_;
+    QList<QByteArray> titulos_; // UTF-8
     qint64 filaHoja_ = 0;
     int hojas_ = 0;
+};
+
+// The workbook is built on a thread of its own while this one reads the
+// rows: libxlsxwriter's printing of every number into the sheet's temporary
+// file takes about as long as reading the rows, and the two go on side by
+// side. Rows travel in blocks through a short queue; the reader waits when
+// it is full. Only the building thread touches the workbook until it ends.
+class Tuberia {
+public:
+    static constexpr qsizetype kFilasPorBloque = 256;
+    static constexpr size_t kBloquesEnCola = 4;
+
+    Tuberia(Libro& libro, qsizetype columnas)
+        : libro_(libro), columnas_(std::max<qsizetype>(1, columnas)),
+          hilo_([this] { trabajar(); }) {}
+
+    // Stops the building thread (a cancel or an error of the reader) and
+    // waits for it.
+    ~Tuberia() {
+        {
+            std::lock_guard l(m_);
+            parar_ = true;
+        }
+        hayBloque_.notify_all();
+        if (hilo_.joinable())
+            hilo_.join();
+    }
+
+    Tuberia(const Tuberia&) = delete;
+    Tuberia& operator=(const Tuberia&) = delete;
+
+    // Where the next row's cells go.
+    Celda* nuevaFila() {
+        const size_t n = static_cast<size_t>(columnas_);
+        if (llenando_.size() >= static_cast<size_t>(kFilasPorBloque) * n)
+            enviar();
+        llenando_.resize(llenando_.size() + n);
+        return llenando_.data() + llenando_.size() - n;
+    }
+
+    // Sends what is left, waits for the workbook to be closed and rethrows
+    // what the building thread failed with.
+    void terminar() {
+        enviar();
+        {
+            std::lock_guard l(m_);
+            fin_ = true;
+        }
+        hayBloque_.notify_all();
+        hilo_.join();
+        if (error_)
+            std::rethrow_exception(std::exchange(error_, nullptr));
+    }
+
+private:
+    void enviar() {
+        if (llenando_.empty())
+            return;
+        std::unique_lock l(m_);
+        hayLugar_.wait(l, [this] { return cola_.size() < kBloquesEnCola || error_; });
+        if (error_) {
+            std::exception_ptr e = std::exchange(error_, nullptr);
+            l.unlock();
+            std::rethrow_exception(e);
+        }
+        cola_.push_back(std::move(llenando_));
+        l.unlock();
+        hayBloque_.notify_one();
+        llenando_ = std::vector<Celda>();
+        llenando_.reserve(static_cast<size_t>(kFilasPorBloque * columnas_));
+    }
+
+    void trabajar() {
+        try {
+            for (;;) {
+                std::vector<Celda> bloque;
+                {
+                    std::unique_lock l(m_);
+                    hayBloque_.wait(l, [this] { return !cola_.empty() || fin_ || parar_; });
+                    if (parar_)
+                        return;
+                    if (cola_.empty()) // every row sent
+                        break;
+                    bloque = std::move(cola_.front());
+                    cola_.pop_front();
+                }
+                hayLugar_.notify_one();
+                const size_t n = static_cast<size_t>(columnas_);
+                for (size_t i = 0; i + n <= bloque.size(); i += n)
+                    libro_.fila(bloque.data() + i);
+            }
+            libro_.cerrar();
+        } catch (...) {
+            std::lock_guard l(m_);
+            error_ = std::current_exception();
+        }
+        hayLugar_.notify_all();
+    }
+
+    Libro& libro_;
+    qsizetype columnas_;
+    std::vector<Celda> llenando_; // the block being filled (reader's own)
+    std::mutex m_;
+    std::condition_variable hayBloque_, hayLugar_;
+    std::deque<std::vector<Celda>> cola_;
+    bool fin_ = false;
+    bool parar_ = false;
+    std::exception_ptr error_;
+    std::thread hilo_; // last: started once the rest is ready
 };
 
 } // namespace
@@ -322,15 +504,19 @@ QString EscritorXlsx::formatoFecha(const QString& qt) {
 qint64 EscritorXlsx::escribir(const ReportePreparado& rep, LectorFilas& filas, const QString& ruta,
                               const Opciones& opciones) {
     Libro libro(rep, ruta, opciones);
+    const Conversor conversor(rep);
     qint64 n = 0;
-    while (filas.siguiente()) {
-        const EvaluadorFormula ev(filas.contexto());
-        libro.fila(ev);
-        ++n;
-        if (opciones.continuar && n % kFilasPorAviso == 0 && !opciones.continuar(n))
-            throw ErrorMotor(QStringLiteral("exportación cancelada"));
+    {
+        Tuberia tuberia(libro, conversor.columnas());
+        while (filas.siguiente()) {
+            const EvaluadorFormula ev(filas.contexto());
+            conversor.fila(ev, tuberia.nuevaFila());
+            ++n;
+            if (opciones.continuar && n % kFilasPorAviso == 0 && !opciones.continuar(n))
+                throw ErrorMotor(QStringLiteral("exportación cancelada"));
+        }
+        tuberia.terminar();
     }
-    libro.cerrar();
     return n;
 }
 

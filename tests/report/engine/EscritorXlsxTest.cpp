@@ -4,12 +4,14 @@
 
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/EscritorXlsx.h"
+#include "report/engine/LectorFilas.h"
 #include "report/engine/LectorPlantilla.h"
 #include "report/engine/ReportePreparado.h"
 #include "suite/Regional.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -192,6 +194,15 @@ TEST(EscritorXlsx, FalloOCancelacionDejanElArchivoAnterior) {
     EXPECT_EQ(2, avisos);
     EXPECT_EQ("anterior", contenido().toStdString());
     EXPECT_EQ(1, QDir(base.dir.path()).entryList({"*.xlsx*"}, QDir::Files).size());
+
+    // The workbook is built on a thread of its own: a failure there (the file
+    // cannot be written when the workbook closes) reaches the caller as an
+    // error, after every row was read, and nothing is left behind.
+    const auto rep = preparar();
+    auto filas = rep->abrir(filasGeneradas(3000));
+    EXPECT_THROW(EscritorXlsx::escribir(*rep, *filas, base.dir.filePath("no/hay/x.xlsx")),
+                 ErrorMotor);
+    EXPECT_FALSE(QFileInfo::exists(base.dir.filePath("no")));
 
     // A target in a folder that does not exist fails before the report runs.
     EXPECT_THROW(EscritorXlsx::escribirArchivo(*preparar(), filasGeneradas(1),
