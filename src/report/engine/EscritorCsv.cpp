@@ -27,14 +27,16 @@ void EscritorCsv::escribirLinea(QIODevice& salida, const QStringList& celdas) {
 
 namespace {
 
-// A finite number in the C locale's form, as QLocale::c().toString(d, 'f' or
-// 'g', precision) writes it, without its per-call locale work. Both round
-// the exact binary value correctly; they differ only on an exact tie (Qt
-// rounds it away from zero), so a number whose next figure is a 5 goes
+// Appends a finite number in the C locale's form, as QLocale::c().toString(d,
+// 'f' or 'g', precision) writes it, without its per-call locale work. Both
+// round the exact binary value correctly; they differ only on an exact tie
+// (Qt rounds it away from zero), so a number whose next figure is a 5 goes
 // through QLocale. Negative zero is written "0", as QLocale does.
-QString numero(double d, std::chars_format forma, int precision) {
+void anexarNumero(QByteArray& linea, double d, std::chars_format forma, int precision) {
     const auto comoQLocale = [&] {
-        return QLocale::c().toString(d, forma == std::chars_format::fixed ? 'f' : 'g', precision);
+        linea += QLocale::c()
+                     .toString(d, forma == std::chars_format::fixed ? 'f' : 'g', precision)
+                     .toLatin1();
     };
     if (precision < 0 || precision > 99)
         return comoQLocale();
@@ -60,7 +62,79 @@ QString numero(double d, std::chars_format forma, int precision) {
     r = std::to_chars(buffer, fin, d, forma, precision);
     if (r.ec != std::errc())
         return comoQLocale();
-    return QString::fromLatin1(buffer, r.ptr - buffer);
+    linea.append(buffer, r.ptr - buffer);
+}
+
+// Appends `n` as `cifras` figures at least ("0007").
+void anexarCifras(QByteArray& linea, int n, int cifras) {
+    char buffer[16];
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, n);
+    for (auto largo = r.ptr - buffer; largo < cifras; ++largo)
+        linea += '0';
+    linea.append(buffer, r.ptr - buffer);
+}
+
+// Appends a date ("yyyy-MM-dd") and, with `hora`, its time ("Thh:mm:ss"),
+// as QDate / QDateTime::toString write them with those formats; years
+// outside 0..9999 go through Qt.
+void anexarMomento(QByteArray& linea, const QDate& d, const QTime* hora) {
+    if (d.year() < 0 || d.year() > 9999 || (hora && !hora->isValid())) {
+        linea += hora ? QDateTime(d, *hora).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toUtf8()
+                      : d.toString(Qt::ISODate).toUtf8();
+        return;
+    }
+    anexarCifras(linea, d.year(), 4);
+    linea += '-';
+    anexarCifras(linea, d.month(), 2);
+    linea += '-';
+    anexarCifras(linea, d.day(), 2);
+    if (!hora)
+        return;
+    linea += 'T';
+    anexarCifras(linea, hora->hour(), 2);
+    linea += ':';
+    anexarCifras(linea, hora->minute(), 2);
+    linea += ':';
+    anexarCifras(linea, hora->second(), 2);
+}
+
+// Appends the cell of `v` (EscritorCsv::celda) in UTF-8.
+void anexarCelda(QByteArray& linea, const QVariant& v, const FormatoColumna& formato) {
+    if (ValoresFormula::esNulo(v))
+        return;
+    if (v.typeId() == QMetaType::Bool) {
+        linea += v.toBool() ? "true" : "false";
+        return;
+    }
+    if (ValoresFormula::esNumero(v)) {
+        const double d = v.toDouble();
+        if (!std::isfinite(d))
+            return;
+        if (formato.tipo == FormatoColumna::Entero)
+            anexarNumero(linea, std::round(d), std::chars_format::fixed, 0);
+        else if (formato.tipo == FormatoColumna::Numero || formato.tipo == FormatoColumna::Cambio)
+            anexarNumero(linea, d, std::chars_format::fixed, formato.decimales);
+        else
+            anexarNumero(linea, d, std::chars_format::general, 15);
+        return;
+    }
+    if (ValoresFormula::esFecha(v)) {
+        const QDate d = v.toDate();
+        if (d.isValid())
+            anexarMomento(linea, d, nullptr);
+        return;
+    }
+    if (ValoresFormula::esFechaHora(v)) {
+        const QDateTime dt = v.toDateTime();
+        if (!dt.isValid())
+            return;
+        const QTime t = dt.time();
+        anexarMomento(linea, dt.date(), formato.tipo == FormatoColumna::Fecha ? nullptr : &t);
+        return;
+    }
+    // Codes are stored right-aligned in their width: shown without their
+    // padding blanks, as on the page.
+    linea += EscritorCsv::celdaTexto(EscritorCsv::sinBlancos(v.toString())).toUtf8();
 }
 
 } // namespace
@@ -101,31 +175,9 @@ QString EscritorCsv::celdaTexto(const QString& texto) {
 }
 
 QString EscritorCsv::celda(const QVariant& v, const FormatoColumna& formato) {
-    if (ValoresFormula::esNulo(v))
-        return QString();
-    if (v.typeId() == QMetaType::Bool)
-        return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
-    if (ValoresFormula::esNumero(v)) {
-        const double d = v.toDouble();
-        if (!std::isfinite(d))
-            return QString();
-        if (formato.tipo == FormatoColumna::Entero)
-            return numero(std::round(d), std::chars_format::fixed, 0);
-        if (formato.tipo == FormatoColumna::Numero || formato.tipo == FormatoColumna::Cambio)
-            return numero(d, std::chars_format::fixed, formato.decimales);
-        return numero(d, std::chars_format::general, 15);
-    }
-    if (ValoresFormula::esFecha(v))
-        return v.toDate().toString(Qt::ISODate);
-    if (ValoresFormula::esFechaHora(v)) {
-        const QDateTime dt = v.toDateTime();
-        if (formato.tipo == FormatoColumna::Fecha)
-            return dt.date().toString(Qt::ISODate);
-        return dt.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
-    }
-    // Codes are stored right-aligned in their width: shown without their
-    // padding blanks, as on the page.
-    return celdaTexto(sinBlancos(v.toString()));
+    QByteArray texto;
+    anexarCelda(texto, v, formato);
+    return QString::fromUtf8(texto);
 }
 
 qint64 EscritorCsv::escribir(const ReportePreparado& rep, LectorFilas& filas, QIODevice& salida,
@@ -140,20 +192,36 @@ qint64 EscritorCsv::escribir(const ReportePreparado& rep, LectorFilas& filas, QI
             titulos << celdaTexto(p.columnas.at(i).titulo.evaluar(ctx, texto));
         escribirLinea(salida, titulos);
     }
+    // Rows go out in blocks of about 64 KB, each cell written straight into
+    // the block.
+    constexpr qsizetype kBloque = 1 << 16;
+    QByteArray bloque;
+    bloque.reserve(kBloque + 4096);
+    const auto vaciar = [&] {
+        if (salida.write(bloque) != bloque.size())
+            throw ErrorMotor(QStringLiteral("no se puede escribir el archivo CSV: %1")
+                                 .arg(salida.errorString()));
+        bloque.resize(0); // keeps its capacity
+    };
+    QList<const ColumnaPlantilla*> columnas;
+    for (int i : rep.columnasVisibles())
+        columnas << &p.columnas.at(i);
     qint64 n = 0;
-    QStringList celdas;
     while (filas.siguiente()) {
         const EvaluadorFormula ev(filas.contexto());
-        celdas.clear();
-        for (int i : rep.columnasVisibles()) {
-            const ColumnaPlantilla& c = p.columnas.at(i);
-            celdas << celda(ev.evaluar(c.formula), c.formato);
+        for (qsizetype c = 0; c < columnas.size(); ++c) {
+            if (c > 0)
+                bloque += ',';
+            anexarCelda(bloque, ev.evaluar(columnas[c]->formula), columnas[c]->formato);
         }
-        escribirLinea(salida, celdas);
+        bloque += "\r\n";
+        if (bloque.size() >= kBloque)
+            vaciar();
         ++n;
         if (continuar && n % 2000 == 0 && !continuar(n))
             throw ErrorMotor(QStringLiteral("exportación cancelada"));
     }
+    vaciar();
     return n;
 }
 

@@ -93,6 +93,27 @@ TEST(EscritorCsv, CeldasRfc4180YFormulasNeutralizadas) {
     EXPECT_EQ("", EscritorCsv::celda(QVariant(), texto).toStdString());
 }
 
+// Dates and times are written as Qt writes them with the same formats, for
+// years of fewer figures, the calendar's ends and any time of day.
+TEST(EscritorCsv, FechasComoLasEscribeQt) {
+    FormatoColumna texto, fecha;
+    fecha.tipo = FormatoColumna::Fecha;
+    QRandomGenerator azar(9);
+    QList<QDateTime> momentos = {QDateTime(QDate(7, 1, 2), QTime(3, 4, 5)),
+                                 QDateTime(QDate(999, 12, 31), QTime(23, 59, 59, 999)),
+                                 QDateTime(QDate(9999, 12, 31), QTime(0, 0)),
+                                 QDateTime(QDate(10000, 1, 1), QTime(1, 0)),
+                                 QDateTime(QDate(-44, 3, 15), QTime(12, 0))};
+    for (int i = 0; i < 2000; ++i)
+        momentos << QDateTime(QDate(1, 1, 1).addDays(azar.bounded(3650000)),
+                              QTime(0, 0).addMSecs(static_cast<int>(azar.bounded(86400000))));
+    for (const QDateTime& m : momentos) {
+        EXPECT_EQ(m.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")), EscritorCsv::celda(m, texto));
+        EXPECT_EQ(m.date().toString(Qt::ISODate), EscritorCsv::celda(m, fecha));
+        EXPECT_EQ(m.date().toString(Qt::ISODate), EscritorCsv::celda(m.date(), texto));
+    }
+}
+
 // Numbers are written as the C locale writes them, byte for byte: exact
 // ties (rounded away from zero), negative zero, huge and tiny values, and a
 // large random sample of prices, integers and arbitrary bit patterns.
