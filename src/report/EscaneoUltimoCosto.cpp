@@ -197,10 +197,19 @@ EscaneoUltimoCosto::Resultado EscaneoUltimoCosto::ejecutar(const QString& lista,
                                : colDescripcion < 0 ? QStringLiteral("Descripcion")
                                                     : QStringLiteral("fhultimocosto"));
             }
-            QVariant guardadaAnterior;
+            QVariant idAnterior, guardadaAnterior;
             while (!rs.eof()) {
-                const QString id = Utilidades::TextoDeValor(rs.value(colId)).trimmed();
+                const QVariant idValor = rs.value(colId);
                 const QVariant guardada = rs.value(colGuardada);
+                // The same stored values as the row before: the same entry,
+                // without making its texts again.
+                if (!articulos.isEmpty() && idValor == idAnterior && guardada == guardadaAnterior) {
+                    ++repeticiones.last();
+                    rs.moveNext();
+                    continue;
+                }
+                const QString id = Utilidades::TextoDeValor(idValor).trimmed();
+                idAnterior = idValor;
                 if (!articulos.isEmpty() && articulos.last().id == id &&
                     guardada == guardadaAnterior) {
                     ++repeticiones.last();
