@@ -5,11 +5,11 @@ set -euo pipefail
 pkgs=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-charts-dev
-    libsqlite3-dev sqlite3 libinih-dev libxlsxwriter-dev
+    libsqlite3-dev sqlite3 libinih-dev libxlsxwriter-dev libharfbuzz-dev zlib1g-dev
     unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql postgresql tdsodbc
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    poppler-utils python3-openpyxl fonts-dejavu-core xvfb xdotool x11-apps
+    poppler-utils qpdf python3-openpyxl fonts-dejavu-core xvfb xdotool x11-apps
     desktop-file-utils libglib2.0-bin file dpkg-dev time linux-perf
 )
 missing=()

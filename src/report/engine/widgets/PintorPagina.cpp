@@ -1,6 +1,7 @@
 #include "report/engine/widgets/PintorPagina.h"
 
 #include "report/engine/ContextoReporte.h"
+#include "report/engine/widgets/LienzoPagina.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -140,17 +141,9 @@ struct PintorPagina::Tablas {
         }
     };
 
-    // Glyphs of one font and colour waiting to be drawn as one run.
-    struct Lote {
-        const Fuente* fuente = nullptr;
-        ElementoPagina::Tono tono = ElementoPagina::Neutro;
-        std::vector<quint32> glifos;
-        std::vector<QPointF> posiciones;
-    };
-
+    const void* identidad = nullptr;
     const QPaintDevice* dispositivo = nullptr;
     std::unordered_map<int, std::unique_ptr<Fuente>> fuentes;
-    std::vector<Lote> lotes;
 
     Fuente& fuente(const QString& letra, int pixeles, bool negrita) {
         auto& f = fuentes[pixeles * 2 + (negrita ? 1 : 0)];
@@ -159,19 +152,11 @@ struct PintorPagina::Tablas {
             QFont q(letra);
             q.setPixelSize(pixeles);
             q.setBold(negrita);
-            f->cruda = QRawFont::fromFont(QFont(q, dispositivo));
+            f->cruda = QRawFont::fromFont(dispositivo ? QFont(q, dispositivo) : q);
             f->ascenso = f->cruda.ascent();
             f->descenso = f->cruda.descent();
         }
         return *f;
-    }
-
-    Lote& lote(const Fuente& f, ElementoPagina::Tono tono) {
-        for (Lote& l : lotes)
-            if (l.fuente == &f && l.tono == tono)
-                return l;
-        lotes.push_back(Lote{&f, tono, {}, {}});
-        return lotes.back();
     }
 };
 
@@ -193,30 +178,113 @@ PintorPagina::PintorPagina(QString letra, double tamanoLetra, Modo modo)
 
 PintorPagina::~PintorPagina() = default;
 
+namespace {
+
+// The canvas of a QPainter (screen, printer, Qt's PDF engine): the glyphs of
+// one font and colour on a page go out as one glyph run when the page is
+// complete. On a PDF device they sit on whole device units: short numbers in
+// the engine's content stream, a shift far below what the eye sees at 300 dpi.
+class LienzoQPainter final : public LienzoPagina {
+public:
+    explicit LienzoQPainter(QPainter& p)
+        : p_(p), rejilla_(p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf) {}
+
+    const QPaintDevice* dispositivo() const override { return p_.device(); }
+    const void* identidad() const override { return p_.device(); }
+
+    void linea(QPointF desde, QPointF hasta, double grosor) override {
+        if (pluma_.widthF() != grosor || pluma_.color() != Qt::black) {
+            pluma_ = QPen(Qt::black, grosor);
+            p_.setPen(pluma_);
+        }
+        p_.drawLine(desde, hasta);
+    }
+
+    void glifos(const QRawFont& fuente, const QColor& color, const quint32* glifos,
+                const QPointF* posiciones, const char16_t*, int cuantos) override {
+        Lote* l = nullptr;
+        for (Lote& x : lotes_)
+            if (x.fuente == fuente && x.color == color) {
+                l = &x;
+                break;
+            }
+        if (!l) {
+            lotes_.push_back(Lote{fuente, color, {}, {}});
+            l = &lotes_.back();
+        }
+        for (int i = 0; i < cuantos; ++i) {
+            l->glifos.push_back(glifos[i]);
+            l->posiciones.push_back(
+                rejilla_ ? QPointF(std::round(posiciones[i].x()), std::round(posiciones[i].y()))
+                         : posiciones[i]);
+        }
+    }
+
+    void texto(const QFont& fuente, const QColor& color, const QRectF& caja, int banderas,
+               const QString& texto) override {
+        p_.setFont(fuente);
+        pluma_ = QPen(color);
+        p_.setPen(pluma_);
+        p_.drawText(caja, banderas, texto);
+    }
+
+    void terminarPagina() override {
+        for (const Lote& l : lotes_) {
+            p_.setPen(QPen(l.color));
+            QGlyphRun run;
+            run.setRawFont(l.fuente);
+            run.setRawData(l.glifos.data(), l.posiciones.data(), static_cast<int>(l.glifos.size()));
+            p_.drawGlyphRun(QPointF(0, 0), run);
+        }
+        lotes_.clear();
+    }
+
+private:
+    // Glyphs of one font and colour waiting to be drawn as one run.
+    struct Lote {
+        QRawFont fuente;
+        QColor color;
+        std::vector<quint32> glifos;
+        std::vector<QPointF> posiciones;
+    };
+
+    QPainter& p_;
+    bool rejilla_;
+    QPen pluma_;
+    std::vector<Lote> lotes_;
+};
+
+} // namespace
+
 void PintorPagina::pintar(QPainter& p, const PaginaReporte& pagina, const QRectF& area,
+                          double anchoPapelMm, double altoPapelMm, int totalPaginas) const {
+    p.save();
+    LienzoQPainter lienzo(p);
+    pintar(lienzo, pagina, area, anchoPapelMm, altoPapelMm, totalPaginas);
+    p.restore();
+}
+
+void PintorPagina::pintar(LienzoPagina& lienzo, const PaginaReporte& pagina, const QRectF& area,
                           double anchoPapelMm, double altoPapelMm, int totalPaginas) const {
     const double sx = area.width() / anchoPapelMm;
     const double sy = area.height() / altoPapelMm;
     Tablas& t = *tablas_;
-    if (t.dispositivo != p.device()) {
+    if (t.identidad != lienzo.identidad() || t.dispositivo != lienzo.dispositivo()) {
         t.fuentes.clear();
-        t.dispositivo = p.device();
+        t.identidad = lienzo.identidad();
+        t.dispositivo = lienzo.dispositivo();
     }
-    t.lotes.clear();
-    // On a PDF page the glyphs go on whole device units: short numbers in the
-    // content stream, a shift far below what the eye sees at 300 dpi.
-    const bool rejilla = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf;
-    const auto enRejilla = [rejilla](double v) { return rejilla ? std::round(v) : v; };
 
-    p.save();
-    p.setPen(QPen(Qt::black, std::max(1.0, 0.2 * sy)));
+    const double grosor = std::max(1.0, 0.2 * sy);
     QVarLengthArray<quint32, 64> glifos;
     QVarLengthArray<double, 64> avances;
+    QVarLengthArray<QPointF, 64> posiciones;
+    QVarLengthArray<char16_t, 64> caracteres;
     for (const ElementoPagina& e : pagina.elementos) {
         if (e.tipo == ElementoPagina::Linea) {
             const double y = area.top() + e.y * sy;
-            p.drawLine(QPointF(area.left() + e.x * sx, y),
-                       QPointF(area.left() + (e.x + e.ancho) * sx, y));
+            lienzo.linea(QPointF(area.left() + e.x * sx, y),
+                         QPointF(area.left() + (e.x + e.ancho) * sx, y), grosor);
             continue;
         }
         const QString texto = ContextoReporte::sustituirTotal(e.texto, totalPaginas);
@@ -227,18 +295,22 @@ void PintorPagina::pintar(QPainter& p, const PaginaReporte& pagina, const QRectF
         const QRectF caja(area.left() + e.x * sx, area.top() + e.y * sy, e.ancho * sx, e.alto * sy);
         // A small gap between neighbouring columns.
         const QRectF interior = caja.adjusted(0.6 * sx, 0, -0.6 * sx, 0);
+        const QColor color = colorDeTono(e.tono);
 
         if (modo_ == Modo::Rapido) {
             Tablas::Fuente* f = &t.fuente(letra_, pixeles, e.negrita);
             double ancho = 0;
             bool rapido = f->formar(texto, glifos, avances, ancho);
+            bool elidido = false;
             if (rapido && ancho > interior.width() && ancho > 0) {
                 // Set smaller and elided as below.
                 const double escala = std::max(EscalaMinima, interior.width() / ancho);
                 f = &t.fuente(letra_, std::max(1, static_cast<int>(pixeles * escala)), e.negrita);
-                rapido = f->formar(texto, glifos, avances, ancho) &&
-                         (ancho <= interior.width() ||
-                          f->elidir(glifos, avances, ancho, interior.width()));
+                rapido = f->formar(texto, glifos, avances, ancho);
+                if (rapido && ancho > interior.width()) {
+                    rapido = f->elidir(glifos, avances, ancho, interior.width());
+                    elidido = true;
+                }
             }
             if (rapido) {
                 double x = interior.left();
@@ -246,15 +318,19 @@ void PintorPagina::pintar(QPainter& p, const PaginaReporte& pagina, const QRectF
                     x = interior.right() - ancho;
                 else if (e.alineacion == Alineacion::Centro)
                     x += (interior.width() - ancho) / 2;
-                const double base =
-                    enRejilla(interior.top() + (interior.height() - f->ascenso - f->descenso) / 2 +
-                              f->ascenso);
-                Tablas::Lote& l = t.lote(*f, e.tono);
-                for (qsizetype i = 0; i < glifos.size(); ++i) {
-                    l.glifos.push_back(glifos[i]);
-                    l.posiciones.emplace_back(enRejilla(x), base);
+                const double base = interior.top() +
+                                    (interior.height() - f->ascenso - f->descenso) / 2 + f->ascenso;
+                const qsizetype n = glifos.size();
+                posiciones.resize(n);
+                caracteres.resize(n);
+                for (qsizetype i = 0; i < n; ++i) {
+                    posiciones[i] = QPointF(x, base);
                     x += avances[i];
+                    // An elided text ends in "…" after the characters kept.
+                    caracteres[i] = elidido && i == n - 1 ? u'\u2026' : texto.at(i).unicode();
                 }
+                lienzo.glifos(f->cruda, color, glifos.constData(), posiciones.constData(),
+                              caracteres.constData(), static_cast<int>(n));
                 continue;
             }
         }
@@ -262,36 +338,21 @@ void PintorPagina::pintar(QPainter& p, const PaginaReporte& pagina, const QRectF
         QFont f(letra_);
         f.setPixelSize(pixeles);
         f.setBold(e.negrita);
-        p.setFont(f);
+        const QPaintDevice* d = lienzo.dispositivo();
+        const auto medidas = [d](const QFont& q) {
+            return d ? QFontMetricsF(q, d) : QFontMetricsF(q);
+        };
         // A text a little wider than its cell (a long description) is set
         // smaller rather than cut; only what does not fit even so is elided.
-        const double ancho = QFontMetricsF(f, p.device()).horizontalAdvance(texto);
+        const double ancho = medidas(f).horizontalAdvance(texto);
         if (ancho > interior.width() && ancho > 0) {
             const double escala = std::max(EscalaMinima, interior.width() / ancho);
             f.setPixelSize(std::max(1, static_cast<int>(f.pixelSize() * escala)));
-            p.setFont(f);
         }
-        const QString visible =
-            QFontMetricsF(f, p.device()).elidedText(texto, Qt::ElideRight, interior.width());
-        if (e.tono != ElementoPagina::Neutro) {
-            const QPen pluma = p.pen();
-            p.setPen(colorDeTono(e.tono));
-            p.drawText(interior, alineacionQt(e.alineacion), visible);
-            p.setPen(pluma);
-        } else {
-            p.drawText(interior, alineacionQt(e.alineacion), visible);
-        }
+        const QString visible = medidas(f).elidedText(texto, Qt::ElideRight, interior.width());
+        lienzo.texto(f, color, interior, alineacionQt(e.alineacion), visible);
     }
-    const QPen pluma = p.pen();
-    for (const Tablas::Lote& l : t.lotes) {
-        p.setPen(l.tono == ElementoPagina::Neutro ? pluma : QPen(colorDeTono(l.tono)));
-        QGlyphRun run;
-        run.setRawFont(l.fuente->cruda);
-        run.setRawData(l.glifos.data(), l.posiciones.data(), static_cast<int>(l.glifos.size()));
-        p.drawGlyphRun(QPointF(0, 0), run);
-    }
-    t.lotes.clear();
-    p.restore();
+    lienzo.terminarPagina();
 }
 
 } // namespace rp::motor

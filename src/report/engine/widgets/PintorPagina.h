@@ -12,6 +12,8 @@ class QRectF;
 
 namespace rp::motor {
 
+class LienzoPagina;
+
 // Paints a laid-out page on any device (PDF writer, printer, preview image).
 // `area` is where the whole paper goes, in the painter's coordinates; the
 // page's millimetres scale into it. A text wider than its box is set smaller,
@@ -42,6 +44,9 @@ public:
     static QColor colorDeTono(ElementoPagina::Tono tono);
 
     void pintar(QPainter& pintor, const PaginaReporte& pagina, const QRectF& area,
+                double anchoPapelMm, double altoPapelMm, int totalPaginas) const;
+    // The same page on any canvas (the direct PDF writer's too).
+    void pintar(LienzoPagina& lienzo, const PaginaReporte& pagina, const QRectF& area,
                 double anchoPapelMm, double altoPapelMm, int totalPaginas) const;
 
 private:

@@ -5,6 +5,7 @@
 #include "report/engine/LectorFilas.h"
 #include "report/engine/Paginador.h"
 #include "report/engine/ReportePreparado.h"
+#include "report/engine/widgets/EscritorPdf.h"
 #include "report/engine/widgets/PintorPagina.h"
 
 #include <QPageLayout>
@@ -15,19 +16,51 @@
 
 namespace rp::motor {
 
+namespace {
+
+QPageLayout paginaDe(const Plantilla& p, const DisenoPagina& d) {
+    double ancho = 0, alto = 0;
+    DisenoPagina::tamanoPapel(p.papel, ancho, alto);
+    return QPageLayout(QPageSize(QSizeF(ancho, alto), QPageSize::Millimeter),
+                       d.horizontal ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0));
+}
+
+// Report pages straight into the document, without Qt's PDF engine.
+void escribirDirecto(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
+                     QIODevice& salida, const QList<int>& orden,
+                     const SalidaPdf::Continuar& continuar) {
+    const DisenoPagina d = DisenoPagina::calcular(rep);
+    const Plantilla& p = rep.plantilla();
+    EscritorPdf pdf(salida, paginaDe(p, d), QStringLiteral("rp_tarifario"));
+    const PintorPagina pintorPagina(p.letra, p.tamanoLetra);
+    const QRectF area(QPointF(0, 0), pdf.tamanoDispositivo());
+    const qsizetype cuantas = orden.isEmpty() ? paginas.size() : orden.size();
+    for (qsizetype i = 0; i < cuantas; ++i) {
+        pdf.comenzarPagina();
+        pintorPagina.pintar(pdf, paginas.at(orden.isEmpty() ? i : orden.at(i)), area, d.anchoPapel,
+                            d.altoPapel, static_cast<int>(paginas.size()));
+        if (continuar && !continuar(i + 1))
+            throw ErrorMotor(QStringLiteral("exportación cancelada"));
+    }
+    pdf.terminar();
+}
+
+} // namespace
+
 void SalidaPdf::escribir(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
                          QIODevice& salida, const QList<int>& orden, const Continuar& continuar,
                          PintorPagina::Modo modo, const Portada& portada) {
-    const DisenoPagina d = DisenoPagina::calcular(rep);
     const Plantilla& p = rep.plantilla();
+    // A cover figure is drawn by QPainter, and fonts without TrueType
+    // outlines are embedded by Qt: those documents go through Qt's engine.
+    if (modo == PintorPagina::Modo::Rapido && !portada && EscritorPdf::fuenteAdmitida(p.letra))
+        return escribirDirecto(rep, paginas, salida, orden, continuar);
+    const DisenoPagina d = DisenoPagina::calcular(rep);
     QPdfWriter pdf(&salida);
     pdf.setCreator(QStringLiteral("rp_tarifario"));
     pdf.setResolution(300);
-    double ancho = 0, alto = 0;
-    DisenoPagina::tamanoPapel(p.papel, ancho, alto);
-    pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(ancho, alto), QPageSize::Millimeter),
-                                  d.horizontal ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                  QMarginsF(0, 0, 0, 0)));
+    pdf.setPageLayout(paginaDe(p, d));
     QPainter pintor;
     if (!pintor.begin(&pdf))
         throw ErrorMotor(QStringLiteral("no se puede escribir el documento PDF"));

@@ -16,9 +16,11 @@ namespace rp::motor {
 
 class ReportePreparado;
 
-// The one writer of PDF documents: laid-out pages (QPdfWriter), one PDF page
-// per report page on the template's paper and orientation. `export`, the
-// preview's export button and printing into a PDF file all write through it.
+// The one writer of PDF documents: laid-out pages, one PDF page per report
+// page on the template's paper and orientation. `export`, the preview's export
+// button and printing into a PDF file all write through it. Report pages go
+// straight into the document (EscritorPdf); a cover figure, the reference
+// mode and fonts without TrueType outlines go through Qt's PDF engine.
 class SalidaPdf {
 public:
     // Called after each page with the pages written so far; false stops the
