@@ -8,8 +8,11 @@
 #include "common/MemoriaPico.h"
 #include "db/provider/ProviderError.h"
 #include "report/ExportarReporte.h"
+#include "report/engine/DisenoPagina.h"
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/EscritorCsv.h"
+#include "report/engine/LectorFilas.h"
+#include "report/engine/Paginador.h"
 #include "report/engine/widgets/SalidaPdf.h"
 #include "report/engine/widgets/VentanaVistaPrevia.h"
 #include "report/engine/widgets/VistaPagina.h"
@@ -192,6 +195,54 @@ void BM_Pdf_Historial(benchmark::State& state) {
     contarPaginasPdf(state, paginas, archivo);
 }
 
+// The same pages as BM_Pdf_Historial through Qt's PDF engine (QPdfWriter),
+// painted by the same page painter with its glyph runs: how SalidaPdf wrote
+// them before it wrote page streams itself.
+void BM_Pdf_HistorialMotorQt(benchmark::State& state) {
+    if (!preparado(state))
+        return;
+    QString error;
+    const auto reporte =
+        HistorialBench::preparar(HistorialBench::hastaArticulo(kArticulosPdf), &error);
+    if (!reporte)
+        return fallo(state, error);
+    const QString archivo = carpetaSalida() + QStringLiteral("/historial-qt.pdf");
+    int paginas = 0;
+    for (auto _ : state) {
+        try {
+            auto filas = reporte->abrir(HistorialBench::fuente(), true);
+            const QList<rp::motor::PaginaReporte> lista =
+                rp::motor::Paginador::componer(*reporte, *filas);
+            const rp::motor::DisenoPagina d = rp::motor::DisenoPagina::calcular(*reporte);
+            const rp::motor::Plantilla& p = reporte->plantilla();
+            QPdfWriter pdf(archivo);
+            pdf.setResolution(300);
+            double ancho = 0, alto = 0;
+            rp::motor::DisenoPagina::tamanoPapel(p.papel, ancho, alto);
+            pdf.setPageLayout(
+                QPageLayout(QPageSize(QSizeF(ancho, alto), QPageSize::Millimeter),
+                            d.horizontal ? QPageLayout::Landscape : QPageLayout::Portrait,
+                            QMarginsF(0, 0, 0, 0)));
+            QPainter pintor(&pdf);
+            const rp::motor::PintorPagina pintorPagina(p.letra, p.tamanoLetra);
+            const QRectF area(0, 0, pdf.width(), pdf.height());
+            for (qsizetype i = 0; i < lista.size(); ++i) {
+                if (i > 0)
+                    pdf.newPage();
+                pintorPagina.pintar(pintor, lista.at(i), area, d.anchoPapel, d.altoPapel,
+                                    static_cast<int>(lista.size()));
+            }
+            pintor.end();
+            paginas = static_cast<int>(lista.size());
+        } catch (const rp::motor::ErrorMotor& e) {
+            return fallo(state, e.texto());
+        } catch (const rp::db::DbError& e) {
+            return fallo(state, e.description());
+        }
+    }
+    contarPaginasPdf(state, paginas, archivo);
+}
+
 // The preview of the whole history: from opening the window to the first page
 // laid out and painted (offscreen).
 void BM_VistaPrevia_PrimeraPagina(benchmark::State& state) {
@@ -312,6 +363,7 @@ BENCHMARK(BM_Csv_Sqlite3Tool_Historial)->Unit(benchmark::kSecond)->UseRealTime()
 BENCHMARK(BM_Csv_ExportarReporte_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_Csv_Motor_Decima)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_Pdf_Historial)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_Pdf_HistorialMotorQt)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_Pdf_QPdfWriterSimple)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_VistaPrevia_PrimeraPagina)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_VistaPrevia_UltimaPagina)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);

@@ -31,6 +31,9 @@ int main(int argc, char** argv) {
          {QStringLiteral("BM_Pdf_Historial"), QStringLiteral("BM_Pdf_QPdfWriterSimple"),
           QStringLiteral("PDF: the report (rows read, laid out, painted) against a plain "
                          "QPdfWriter loop of the same page count, 50 rows x 16 cells")},
+         {QStringLiteral("BM_Pdf_Historial"), QStringLiteral("BM_Pdf_HistorialMotorQt"),
+          QStringLiteral("PDF: the direct writer against the same pages painted through "
+                         "Qt's PDF engine")},
          {QStringLiteral("BM_UltimoCosto_Escaneo"), QStringLiteral("BM_UltimoCosto_UpdateConjunto"),
           QStringLiteral("Last-cost scan against one set-based UPDATE")}});
 }

@@ -16,6 +16,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -27,14 +28,40 @@ namespace {
 // that the fastest level already takes them to about a fifth.
 constexpr int kNivelCompresion = Z_BEST_SPEED;
 
-void entero(QByteArray& b, long long v) {
+// A page's content stream: bytes appended without QByteArray's checks.
+class Bufer {
+public:
+    void append(char c) {
+        if (n_ == v_.size())
+            crecer(1);
+        v_[n_++] = c;
+    }
+    void append(const char* t, size_t k) {
+        if (n_ + k > v_.size())
+            crecer(k);
+        std::memcpy(v_.data() + n_, t, k);
+        n_ += k;
+    }
+    template <size_t N> void append(const char (&t)[N]) { append(t, N - 1); }
+    void append(const QByteArray& b) { append(b.constData(), static_cast<size_t>(b.size())); }
+    void clear() { n_ = 0; }
+    const char* constData() const { return v_.data(); }
+    size_t size() const { return n_; }
+
+private:
+    void crecer(size_t k) { v_.resize(std::max(v_.size() * 2, n_ + k + 65536)); }
+    std::vector<char> v_;
+    size_t n_ = 0;
+};
+
+template <class B> void entero(B& b, long long v) {
     char t[24];
     const auto r = std::to_chars(t, t + sizeof t, v);
     b.append(t, r.ptr - t);
 }
 
 // A number with at most two decimals, without trailing zeros.
-void numero(QByteArray& b, double v) {
+template <class B> void numero(B& b, double v) {
     long long c = std::llround(v * 100);
     if (c < 0) {
         b.append('-');
@@ -50,7 +77,7 @@ void numero(QByteArray& b, double v) {
     }
 }
 
-void hex4(QByteArray& b, unsigned v) {
+template <class B> void hex4(B& b, unsigned v) {
     static const char d[] = "0123456789ABCDEF";
     const char t[4] = {d[(v >> 12) & 15], d[(v >> 8) & 15], d[(v >> 4) & 15], d[v & 15]};
     b.append(t, 4);
@@ -113,7 +140,7 @@ struct EscritorPdf::Datos {
     z_stream z{};
 
     // The page being written.
-    QByteArray contenido;
+    Bufer contenido;
     bool enTexto = false;
     const Fuente* fuenteActual = nullptr;
     double tamanoActual = 0;
@@ -155,12 +182,14 @@ struct EscritorPdf::Datos {
     }
     // A deflated stream object; `extra` goes into its dictionary.
     void flujo(int n, const QByteArray& datos, const QByteArray& extra = {}) {
+        flujo(n, datos.constData(), static_cast<size_t>(datos.size()), extra);
+    }
+    void flujo(int n, const char* datos, size_t largo, const QByteArray& extra = {}) {
         deflateReset(&z);
-        QByteArray comprimido(
-            static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(datos.size()))),
-            Qt::Uninitialized);
-        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(datos.constData()));
-        z.avail_in = static_cast<uInt>(datos.size());
+        QByteArray comprimido(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(largo))),
+                              Qt::Uninitialized);
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(datos));
+        z.avail_in = static_cast<uInt>(largo);
         z.next_out = reinterpret_cast<Bytef*>(comprimido.data());
         z.avail_out = static_cast<uInt>(comprimido.size());
         if (deflate(&z, Z_FINISH) != Z_STREAM_END)
@@ -265,7 +294,7 @@ struct EscritorPdf::Datos {
                 numero(contenido, e.x);
                 contenido.append(' ');
                 numero(contenido, e.y);
-                contenido.append(e.isMoveTo() ? " m\n" : " l\n");
+                contenido.append(e.isMoveTo() ? " m\n" : " l\n", 3);
             }
             if (!camino.isEmpty())
                 contenido.append("f\n");
@@ -276,7 +305,7 @@ struct EscritorPdf::Datos {
         cerrarTexto();
         const int nContenido = nuevoObjeto();
         const int nPagina = nuevoObjeto();
-        flujo(nContenido, contenido);
+        flujo(nContenido, contenido.constData(), contenido.size());
         QByteArray b("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ");
         numero(b, papelPt.width());
         b.append(' ');
@@ -494,7 +523,7 @@ void EscritorPdf::comenzarPagina() {
 void EscritorPdf::linea(QPointF desde, QPointF hasta, double grosor) {
     Datos& d = *d_;
     d.cerrarTexto();
-    QByteArray& c = d.contenido;
+    Bufer& c = d.contenido;
     if (grosor != d.grosorActual) {
         numero(c, grosor);
         c.append(" w\n");
@@ -518,7 +547,7 @@ void EscritorPdf::glifos(const QRawFont& cruda, const QColor& color, const quint
     Datos::Fuente& f = d.fuente(cruda);
     if (!f.truetype)
         return d.contornos(cruda, color, g, pos, n);
-    QByteArray& c = d.contenido;
+    Bufer& c = d.contenido;
     if (!d.enTexto) {
         c.append("BT\n");
         d.enTexto = true;
@@ -540,30 +569,40 @@ void EscritorPdf::glifos(const QRawFont& cruda, const QColor& color, const quint
         numero(c, p.x());
         c.append(' ');
         numero(c, p.y());
-        c.append(" Tm [<");
+        c.append(" Tm [(");
     };
     situar(pos[0]);
     for (int i = 0; i < n; ++i) {
         const float w = d.ancho(f, cruda, g[i]);
         if (caracteres && f.unicode[g[i]] == 0)
             f.unicode[g[i]] = caracteres[i];
-        hex4(c, g[i]);
+        // Two bytes per glyph id, escaped as a literal string needs.
+        for (const unsigned b : {(g[i] >> 8) & 0xFF, g[i] & 0xFF}) {
+            if (b == '(' || b == ')' || b == '\\') {
+                c.append('\\');
+                c.append(static_cast<char>(b));
+            } else if (b == '\r') {
+                c.append("\\r");
+            } else {
+                c.append(static_cast<char>(b));
+            }
+        }
         if (i + 1 == n)
             break;
         if (pos[i + 1].y() != pos[i].y()) {
-            c.append(">] TJ\n");
+            c.append(")] TJ\n");
             situar(pos[i + 1]);
             continue;
         }
         // Kerning: the distance to the next glyph against the glyph's width.
         const double ajuste = w - (pos[i + 1].x() - pos[i].x()) * 1000.0 / tamano;
         if (std::abs(ajuste) >= 0.05) {
-            c.append('>');
+            c.append(')');
             numero(c, ajuste);
-            c.append('<');
+            c.append('(');
         }
     }
-    c.append(">] TJ\n");
+    c.append(")] TJ\n");
 }
 
 void EscritorPdf::texto(const QFont& fuente, const QColor& color, const QRectF& caja, int banderas,

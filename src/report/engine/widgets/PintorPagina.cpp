@@ -62,6 +62,7 @@ struct PintorPagina::Tablas {
         double ascenso = 0, descenso = 0;
         std::vector<qint32> glifo; // -1 not looked up yet, -2 the font lacks it
         std::vector<double> avance;
+        std::unordered_map<quint64, double> kerning; // per glyph pair
 
         // Glyphs and advances of `t`; false when a character needs shaping
         // or the font lacks it.
@@ -98,15 +99,21 @@ struct PintorPagina::Tablas {
                 avances.append(avance[c]);
                 ancho += avance[c];
             }
-            if (glifos.size() > 1) {
-                QVarLengthArray<QPointF, 64> kern(glifos.size());
-                cruda.advancesForGlyphIndexes(
-                    glifos.constData(), kern.data(), static_cast<int>(glifos.size()),
-                    QRawFont::UseDesignMetrics | QRawFont::KernedAdvances);
-                ancho = 0;
-                for (qsizetype i = 0; i < glifos.size(); ++i) {
-                    avances[i] = kern[i].x();
-                    ancho += avances[i];
+            // Kerning by pairs, as the font engine applies it, each pair
+            // looked up once.
+            for (qsizetype i = 0; i + 1 < glifos.size(); ++i) {
+                const quint64 clave = (quint64(glifos[i]) << 32) | glifos[i + 1];
+                auto k = kerning.find(clave);
+                if (k == kerning.end()) {
+                    QPointF par[2];
+                    const quint32 g[2] = {glifos[i], glifos[i + 1]};
+                    cruda.advancesForGlyphIndexes(
+                        g, par, 2, QRawFont::UseDesignMetrics | QRawFont::KernedAdvances);
+                    k = kerning.emplace(clave, par[0].x() - avances[i]).first;
+                }
+                if (k->second != 0) {
+                    avances[i] += k->second;
+                    ancho += k->second;
                 }
             }
             return true;

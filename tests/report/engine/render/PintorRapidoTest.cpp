@@ -9,12 +9,17 @@
 #include "report/engine/LectorPlantilla.h"
 #include "report/engine/Paginador.h"
 #include "report/engine/ReportePreparado.h"
+#include "report/engine/widgets/EscritorPdf.h"
 #include "report/engine/widgets/SalidaPdf.h"
 
 #include <QFile>
 #include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -65,12 +70,54 @@ QImage imagenPagina(const QString& pdf, int pagina) {
     return QImage(base + QStringLiteral(".pgm")).convertToFormat(QImage::Format_Grayscale8);
 }
 
-QString textoPdf(const QString& pdf) {
+// Standard output of a tool, empty when it fails.
+QString salidaDe(const QString& programa, const QStringList& argumentos) {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(120000) || p.exitCode() != 0)
+    p.start(programa, argumentos);
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         return QString();
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString textoPdf(const QString& pdf) {
+    return salidaDe(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+}
+
+// The words of a text, sorted (the runs of one font are drawn together, so
+// the order a text extractor reads them in may differ).
+QStringList palabras(const QString& t) {
+    QStringList r = t.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    r.sort();
+    return r;
+}
+
+// The first word that differs, empty when the lists are the same.
+std::string primeraDistinta(const QStringList& a, const QStringList& b) {
+    for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i)
+        if (a.value(i) != b.value(i))
+            return "word " + std::to_string(i) + ": " + a.value(i).toStdString() + " / " +
+                   b.value(i).toStdString();
+    return std::string();
+}
+
+// Checks a PDF file as a whole: pdffonts sees every font embedded as a
+// subset with its character map, qpdf (when installed) finds no fault.
+void documentoValido(const QString& pdf, int fuentesMinimas) {
+    const QStringList lineas =
+        salidaDe(QStringLiteral("pdffonts"), {pdf}).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lineas.size(), 2 + fuentesMinimas) << "pdffonts failed on " << pdf.toStdString();
+    for (qsizetype i = 2; i < lineas.size(); ++i) {
+        EXPECT_TRUE(lineas[i].contains(QRegularExpression(QStringLiteral("^[A-Z]{6}\\+"))))
+            << lineas[i].toStdString();
+        EXPECT_TRUE(lineas[i].contains(QRegularExpression(QStringLiteral(" yes +yes +yes "))))
+            << lineas[i].toStdString();
+    }
+    if (!QStandardPaths::findExecutable(QStringLiteral("qpdf")).isEmpty()) {
+        QProcess q;
+        q.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf});
+        ASSERT_TRUE(q.waitForFinished(120000));
+        EXPECT_EQ(0, q.exitCode()) << q.readAllStandardOutput().toStdString();
+    }
 }
 
 class PintorRapido : public ::testing::Test {
@@ -152,21 +199,15 @@ TEST_F(PintorRapido, PaginasIgualesALaVistaYMismoTexto) {
     const QString texto = textoPdf(rapido);
     EXPECT_TRUE(texto.contains(QStringLiteral("Distribuidora El Ombú S.A.")));
     EXPECT_TRUE(texto.contains(QStringLiteral("Página 1 de %1").arg(ultima)));
-    // The same words (the runs of one font are drawn together, so the order
-    // a text extractor reads them in may differ).
-    const auto palabras = [](const QString& t) {
-        QStringList r = t.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-        r.sort();
-        return r;
-    };
-    const QStringList a = palabras(texto), b = palabras(textoPdf(referencia));
-    EXPECT_EQ(a.size(), b.size());
-    for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i)
-        if (a[i] != b[i]) {
-            ADD_FAILURE() << "word " << i << ": " << a[i].toStdString() << " / "
-                          << b[i].toStdString();
-            break;
-        }
+    EXPECT_EQ(primeraDistinta(palabras(texto), palabras(textoPdf(referencia))), "");
+
+    // The pages come from the writer of page streams (regular and bold
+    // subsets), a document other readers take as well.
+    documentoValido(rapido, 2);
+    EXPECT_EQ(QStringLiteral("%1").arg(ultima),
+              salidaDe(QStringLiteral("pdfinfo"), {rapido})
+                  .section(QRegularExpression(QStringLiteral("Pages: +")), 1)
+                  .section(u'\n', 0, 0));
 }
 
 // On screen (the preview paints on a raster image) the glyph runs look as
@@ -244,4 +285,66 @@ TEST_F(PintorRapido, TextosFueraDeLasTablasComoLaReferencia) {
     ASSERT_FALSE(b.isNull());
     EXPECT_LE(pixelesDistintos(a, b), 10);
     EXPECT_LE(pixelesDistintos(b, a), 10);
+    // Greek, Arabic, ligatures and accents read as in Qt's document.
+    const QString texto = textoPdf(rapido);
+    EXPECT_TRUE(texto.contains(QStringLiteral("Ελληνικά κείμενο")));
+    EXPECT_TRUE(texto.contains(QStringLiteral("café")));
+    EXPECT_EQ(primeraDistinta(palabras(texto), palabras(textoPdf(referencia))), "");
+    documentoValido(rapido, 1);
+}
+
+// The writer of page streams on its own: a text in a font it cannot embed
+// (PostScript outlines) goes on the page as outlines that look as Qt's
+// drawText; a document without pages still has its one blank page.
+TEST_F(PintorRapido, EscritorDirectoConLetraSinContornosTrueTypeYSinPaginas) {
+    QFont letra(QStringLiteral("Nimbus Sans"));
+    letra.setPixelSize(50);
+    if (QRawFont::fromFont(letra).familyName() != QStringLiteral("Nimbus Sans") ||
+        !QRawFont::fromFont(letra).fontTable("glyf").isEmpty())
+        GTEST_SKIP() << "no font with PostScript outlines (fonts-urw-base35) installed";
+    const QPageLayout hoja(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    const QRectF caja(300, 300, 1800, 120);
+    const QString texto = QStringLiteral("Nimbus ÁÉÍ fin 123");
+
+    const QString directo = dir_->filePath(QStringLiteral("nimbus-d.pdf"));
+    {
+        QFile f(directo);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        EscritorPdf pdf(f, hoja, QStringLiteral("prueba"));
+        pdf.comenzarPagina();
+        pdf.texto(letra, QColor(0xB0, 0x1E, 0x1E), caja, Qt::AlignLeft | Qt::AlignVCenter, texto);
+        pdf.terminarPagina();
+        pdf.terminar();
+    }
+    const QString referencia = dir_->filePath(QStringLiteral("nimbus-r.pdf"));
+    {
+        QPdfWriter pdf(referencia);
+        pdf.setResolution(EscritorPdf::Resolucion);
+        pdf.setPageLayout(hoja);
+        QPainter p(&pdf);
+        p.setFont(QFont(letra, &pdf));
+        p.setPen(QColor(0xB0, 0x1E, 0x1E));
+        p.drawText(caja, Qt::AlignLeft | Qt::AlignVCenter, texto);
+    }
+    const QImage a = imagenPagina(directo, 1);
+    const QImage b = imagenPagina(referencia, 1);
+    ASSERT_FALSE(a.isNull());
+    ASSERT_FALSE(b.isNull());
+    EXPECT_LE(pixelesDistintos(a, b), 10);
+    EXPECT_LE(pixelesDistintos(b, a), 10);
+    // Something is drawn: the comparison is not of two blank pages.
+    QImage blanca(a.size(), a.format());
+    blanca.fill(Qt::white);
+    EXPECT_GT(pixelesDistintos(a, blanca), 100);
+
+    const QString vacio = dir_->filePath(QStringLiteral("vacio.pdf"));
+    {
+        QFile f(vacio);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        EscritorPdf pdf(f, hoja, QStringLiteral("prueba"));
+        pdf.terminar();
+    }
+    EXPECT_TRUE(salidaDe(QStringLiteral("pdfinfo"), {vacio})
+                    .contains(QStringLiteral("Pages:           1\n")));
+    documentoValido(vacio, 0);
 }
