@@ -142,6 +142,8 @@ struct EscritorPdf::Datos {
     // The page being written.
     Bufer contenido;
     bool enTexto = false;
+    bool conLinea = false; // a text matrix set in this text object
+    QPointF linea;         // the start of the last text, device units
     const Fuente* fuenteActual = nullptr;
     double tamanoActual = 0;
     QRgb colorActual = 0xFF000000;
@@ -255,6 +257,7 @@ struct EscritorPdf::Datos {
         if (enTexto) {
             contenido.append("ET\n");
             enTexto = false;
+            conLinea = false;
         }
     }
 
@@ -510,6 +513,7 @@ void EscritorPdf::comenzarPagina() {
     d.enPagina = true;
     d.contenido.clear();
     d.enTexto = false;
+    d.conLinea = false;
     d.fuenteActual = nullptr;
     d.colorActual = 0xFF000000;
     d.grosorActual = -1;
@@ -564,14 +568,29 @@ void EscritorPdf::glifos(const QRawFont& cruda, const QColor& color, const quint
     }
     d.color(color);
     // The text matrix flips the glyphs back upright.
+    // Each text starts from the previous one's start (Td) once a text
+    // matrix that flips the glyphs back upright is set (Tm).
+    const auto dos = [](double v) { return std::round(v * 100) / 100; };
     const auto situar = [&](QPointF p) {
-        c.append("1 0 0 -1 ");
-        numero(c, p.x());
-        c.append(' ');
-        numero(c, p.y());
-        c.append(" Tm [(");
+        if (d.conLinea) {
+            const double tx = dos(p.x() - d.linea.x()), ty = dos(d.linea.y() - p.y());
+            numero(c, tx);
+            c.append(' ');
+            numero(c, ty);
+            c.append(" Td [(");
+            d.linea = QPointF(d.linea.x() + tx, d.linea.y() - ty);
+        } else {
+            d.linea = QPointF(dos(p.x()), dos(p.y()));
+            c.append("1 0 0 -1 ");
+            numero(c, d.linea.x());
+            c.append(' ');
+            numero(c, d.linea.y());
+            c.append(" Tm [(");
+            d.conLinea = true;
+        }
     };
     situar(pos[0]);
+    double x = d.linea.x(); // where the reader's pen is
     for (int i = 0; i < n; ++i) {
         const float w = d.ancho(f, cruda, g[i]);
         if (caracteres && f.unicode[g[i]] == 0)
@@ -592,14 +611,18 @@ void EscritorPdf::glifos(const QRawFont& cruda, const QColor& color, const quint
         if (pos[i + 1].y() != pos[i].y()) {
             c.append(")] TJ\n");
             situar(pos[i + 1]);
+            x = d.linea.x();
             continue;
         }
-        // Kerning: the distance to the next glyph against the glyph's width.
-        const double ajuste = w - (pos[i + 1].x() - pos[i].x()) * 1000.0 / tamano;
-        if (std::abs(ajuste) >= 0.05) {
+        // Kerning, and the rounding of the widths caught up when it reaches
+        // a thousandth of the size: the next glyph where the painter put it.
+        x += w * tamano / 1000.0;
+        const double ajuste = (x - pos[i + 1].x()) * 1000.0 / tamano;
+        if (std::abs(ajuste) >= 1.0) {
             c.append(')');
             numero(c, ajuste);
             c.append('(');
+            x -= dos(ajuste) * tamano / 1000.0;
         }
     }
     c.append(")] TJ\n");
