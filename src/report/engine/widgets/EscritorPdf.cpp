@@ -16,6 +16,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -232,7 +233,7 @@ struct EscritorPdf::Datos {
             if (nueva->nombre.isEmpty())
                 nueva->nombre = "Fuente";
             nueva->truetype =
-                !cruda.fontTable("glyf").isEmpty() && !cruda.fontTable("head").isEmpty();
+                !cruda.fontTable("loca").isEmpty() && !cruda.fontTable("head").isEmpty();
             f = nueva.get();
             fuentes.push_back(std::move(nueva));
         }
@@ -496,7 +497,7 @@ bool EscritorPdf::fuenteAdmitida(const QString& familia) {
         f.setPixelSize(30);
         f.setBold(negrita);
         const QRawFont r = QRawFont::fromFont(f);
-        if (!r.isValid() || r.fontTable("glyf").isEmpty() || r.fontTable("head").isEmpty())
+        if (!r.isValid() || r.fontTable("loca").isEmpty() || r.fontTable("head").isEmpty())
             return false;
     }
     return true;

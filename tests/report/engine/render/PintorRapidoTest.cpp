@@ -5,6 +5,7 @@
 #include "db/provider/Connection.h"
 #include "db/provider/SqliteProvider.h"
 #include "report/engine/DisenoPagina.h"
+#include "report/engine/ErrorMotor.h"
 #include "report/engine/LectorFilas.h"
 #include "report/engine/LectorPlantilla.h"
 #include "report/engine/Paginador.h"
@@ -347,4 +348,84 @@ TEST_F(PintorRapido, EscritorDirectoConLetraSinContornosTrueTypeYSinPaginas) {
     EXPECT_TRUE(salidaDe(QStringLiteral("pdfinfo"), {vacio})
                     .contains(QStringLiteral("Pages:           1\n")));
     documentoValido(vacio, 0);
+}
+
+namespace {
+
+// A device that takes `cabe` bytes and then refuses to write, as a full disk.
+class DispositivoLleno : public QIODevice {
+public:
+    explicit DispositivoLleno(qint64 cabe) : cabe_(cabe) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 n) override {
+        if (escritos_ + n > cabe_) {
+            setErrorString(QStringLiteral("No queda espacio en el dispositivo"));
+            return -1;
+        }
+        escritos_ += n;
+        return n;
+    }
+
+private:
+    qint64 cabe_, escritos_ = 0;
+};
+
+} // namespace
+
+// Glyph ids whose bytes are "(", ")", "\" or a carriage return in the page
+// stream's strings (in DejaVu Sans "E", "F", "y", "*"), kerned pairs and right
+// alignment: the same page and the same text as Qt's engine gives.
+TEST_F(PintorRapido, GlifosQueLaCadenaEscapaYParesConKerning) {
+    const auto rep = historial();
+    PaginaReporte pagina;
+    pagina.numero = 1;
+    const QStringList textos = {QStringLiteral("EFy*EFy* (x) \\ y"),
+                                QStringLiteral("AVATAR Tw Yo WAVE"),
+                                QStringLiteral("Fecha Efectivo ***"), QStringLiteral("1,234.50")};
+    double y = 20;
+    for (const QString& t : textos) {
+        for (const Alineacion a : {Alineacion::Izquierda, Alineacion::Derecha}) {
+            ElementoPagina e;
+            e.x = a == Alineacion::Izquierda ? 20 : 120;
+            e.y = y;
+            e.ancho = 80;
+            e.alto = 5;
+            e.texto = t;
+            e.alineacion = a;
+            e.negrita = a == Alineacion::Derecha;
+            pagina.elementos << e;
+        }
+        y += 6;
+    }
+    const QString rapido = escribir(*rep, {pagina}, PintorPagina::Modo::Rapido, "escapes-r.pdf");
+    const QString referencia =
+        escribir(*rep, {pagina}, PintorPagina::Modo::Referencia, "escapes-ref.pdf");
+    const QImage a = imagenPagina(rapido, 1);
+    const QImage b = imagenPagina(referencia, 1);
+    ASSERT_FALSE(a.isNull());
+    ASSERT_FALSE(b.isNull());
+    EXPECT_LE(pixelesDistintos(a, b), 10);
+    EXPECT_LE(pixelesDistintos(b, a), 10);
+    const QString texto = textoPdf(rapido);
+    for (const QString& t : textos)
+        EXPECT_EQ(2, texto.count(t)) << t.toStdString() << " in:\n" << texto.toStdString();
+    documentoValido(rapido, 2);
+}
+
+// A device that stops taking bytes halfway through the document: the
+// writing fails with the device's reason, never ends as if it had worked.
+TEST_F(PintorRapido, DispositivoQueNoAceptaMasBytesEsUnError) {
+    const auto rep = historial();
+    auto filas = rep->abrir(fuente_);
+    const QList<PaginaReporte> paginas = Paginador::componer(*rep, *filas);
+    DispositivoLleno lleno(20000);
+    try {
+        SalidaPdf::escribir(*rep, paginas, lleno);
+        ADD_FAILURE() << "no error on a full device";
+    } catch (const ErrorMotor& e) {
+        EXPECT_TRUE(e.texto().contains(QStringLiteral("No queda espacio")))
+            << e.texto().toStdString();
+    }
 }
