@@ -27,6 +27,10 @@ class LienzoPagina;
 // On a PDF device the glyphs sit on whole device units (1/300 inch for the
 // writer), which keeps the page's content stream short. One painter kept for
 // a whole document reuses its glyph tables on every page.
+//
+// Every decision is made here and drawn through a LienzoPagina: on a
+// QPainter (screen, printer, Qt's PDF engine) or straight into a PDF
+// document (EscritorPdf).
 class PintorPagina {
 public:
     static constexpr double EscalaMinima = 0.65;
