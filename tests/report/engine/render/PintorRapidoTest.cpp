@@ -145,16 +145,19 @@ protected:
 
     // The whole history with every column and the changes shown: long
     // descriptions set smaller or elided, accents, arrows, bold titles.
-    std::shared_ptr<const ReportePreparado> historial() {
+    // `letra`: another font for the template's.
+    std::shared_ptr<const ReportePreparado> historial(const QString& letra = QString()) {
         SolicitudReporte s;
         s.formulas[0] = QStringLiteral("Nombreempresa = 'Distribuidora El Ombú S.A.'");
         s.formulas[1] = QStringLiteral("Parametros = 'Lista 1 a 3 – todas las fechas'");
         s.formulas[4] = QStringLiteral("OcultarColumnas = ''");
         s.textosPrecio = {QStringLiteral("Precio1='Mayorista'"),
                           QStringLiteral("Precio2='Minorista con descuento especial'")};
-        return ReportePreparado::preparar(LectorPlantilla::leerArchivo(QStringLiteral(
-                                              RP_SOURCE_DIR "/templates/RP_CambioPreciosHIS.rpt")),
-                                          s);
+        Plantilla p = LectorPlantilla::leerArchivo(
+            QStringLiteral(RP_SOURCE_DIR "/templates/RP_CambioPreciosHIS.rpt"));
+        if (!letra.isEmpty())
+            p.letra = letra;
+        return ReportePreparado::preparar(p, s);
     }
 
     QString escribir(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
@@ -428,4 +431,32 @@ TEST_F(PintorRapido, DispositivoQueNoAceptaMasBytesEsUnError) {
         EXPECT_TRUE(e.texto().contains(QStringLiteral("No queda espacio")))
             << e.texto().toStdString();
     }
+}
+
+// A template font with PostScript outlines (which the page-stream writer would
+// only draw as shapes) goes through Qt's engine: the text stays text, the
+// pages look as the reference painter's.
+TEST_F(PintorRapido, LetraSinContornosTrueTypePorElMotorDeQt) {
+    QFont nimbus(QStringLiteral("Nimbus Sans"));
+    if (QRawFont::fromFont(nimbus).familyName() != QStringLiteral("Nimbus Sans") ||
+        !QRawFont::fromFont(nimbus).fontTable("glyf").isEmpty())
+        GTEST_SKIP() << "no font with PostScript outlines (fonts-urw-base35) installed";
+    const auto rep = historial(QStringLiteral("Nimbus Sans"));
+    auto filas = rep->abrir(fuente_);
+    QList<PaginaReporte> paginas = Paginador::componer(*rep, *filas);
+    ASSERT_GE(paginas.size(), 2);
+    paginas = paginas.mid(0, 2);
+    const QString rapido = escribir(*rep, paginas, PintorPagina::Modo::Rapido, "nimbus-h.pdf");
+    const QString referencia =
+        escribir(*rep, paginas, PintorPagina::Modo::Referencia, "nimbus-h-ref.pdf");
+    const QImage a = imagenPagina(rapido, 1);
+    const QImage b = imagenPagina(referencia, 1);
+    ASSERT_FALSE(a.isNull());
+    EXPECT_LE(pixelesDistintos(a, b), 10);
+    EXPECT_LE(pixelesDistintos(b, a), 10);
+    const QString texto = textoPdf(rapido);
+    EXPECT_TRUE(texto.contains(QStringLiteral("Distribuidora El Ombú S.A.")))
+        << texto.toStdString();
+    EXPECT_EQ(primeraDistinta(palabras(texto), palabras(textoPdf(referencia))), "");
+    EXPECT_TRUE(salidaDe(QStringLiteral("pdffonts"), {rapido}).contains(QStringLiteral("Nimbus")));
 }
