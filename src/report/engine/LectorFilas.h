@@ -31,6 +31,9 @@ public:
     qint64 numero() const { return numero_; }
     // The context of the current row.
     const ContextoReporte& contexto() const { return contexto_; }
+    // The statement starts after `filas` rows of the whole report (a page
+    // laid out alone): the rows are numbered from there.
+    void numerarDesde(qint64 filas) { numero_ = filas; }
     // Rows read from the database so far.
     qint64 leidas() const { return leidas_; }
 

@@ -38,12 +38,40 @@ ElementoPagina::Tono Paginador::tonoDeCambio(const QString& texto) {
 
 int Paginador::paginasCompletas() const {
     const int n = static_cast<int>(paginas_.size());
-    return abierta_ ? n - 1 : n;
+    return abierta_ && construir_ ? n - 1 : n;
+}
+
+QList<PaginaReporte> Paginador::tomarCompletas() {
+    const int n = paginasCompletas();
+    QList<PaginaReporte> r(std::make_move_iterator(paginas_.begin()),
+                           std::make_move_iterator(paginas_.begin() + n));
+    paginas_.remove(0, n);
+    return r;
+}
+
+void Paginador::limitar(int desde, int hasta) {
+    desde_ = desde;
+    hasta_ = hasta;
+}
+
+void Paginador::reanudar(int numero) {
+    numero_ = numero;
+    abierta_ = true;
+    construir_ = false;
+    filasPagina_ = 1;
+    y_ = std::numeric_limits<double>::max() / 4; // full: the next row opens a page
+    hayGrupo_ = false;
+}
+
+void Paginador::reanudarGrupo(const LectorFilas& filas, qint64 filasAntes) {
+    const EvaluadorFormula ev(filas.contexto());
+    iniciarGrupo(rep_.plantilla().grupo ? ev.evaluar(rep_.plantilla().grupo) : QVariant(), &filas);
+    filasGrupo_ = filasAntes;
 }
 
 void Paginador::texto(PaginaReporte& p, double x, double y, double ancho, double alto,
                       const QString& t, Alineacion a, bool negrita, double escala) {
-    if (t.isEmpty())
+    if (t.isEmpty() || !construir_)
         return;
     ElementoPagina e;
     e.tipo = ElementoPagina::Texto;
@@ -73,9 +101,18 @@ void Paginador::lineaBorde(PaginaReporte& pagina, const LineaBorde& linea, doubl
     texto(pagina, x, y, w, alto, linea.derecha.evaluar(ctx, formatear), Alineacion::Derecha);
 }
 
-void Paginador::abrirPagina() {
+void Paginador::abrirPagina(bool reanudable) {
+    ++numero_;
+    abierta_ = true;
+    y_ = yDetalle_;
+    filasPagina_ = 0;
+    construir_ = numero_ >= desde_ && numero_ <= hasta_;
+    if (alAbrir_)
+        alAbrir_({numero_, hayGrupo_ && !filaNuevoGrupo_, reanudable});
+    if (!construir_)
+        return;
     PaginaReporte p;
-    p.numero = static_cast<int>(paginas_.size()) + 1;
+    p.numero = numero_;
     const Plantilla& pl = rep_.plantilla();
     double y = diseno_.arriba;
     for (const LineaBorde& l : pl.encabezado) {
@@ -111,8 +148,6 @@ void Paginador::abrirPagina() {
         yp += alto;
     }
     paginas_ << p;
-    abierta_ = true;
-    y_ = yDetalle_;
 }
 
 void Paginador::cerrarPagina() {
@@ -120,7 +155,7 @@ void Paginador::cerrarPagina() {
 }
 
 void Paginador::tituloGrupo(const QString& t) {
-    texto(paginas_.last(), diseno_.izquierda, y_, diseno_.anchoUtil(), diseno_.alturaLinea, t,
+    texto(pagina(), diseno_.izquierda, y_, diseno_.anchoUtil(), diseno_.alturaLinea, t,
           Alineacion::Izquierda, true);
     y_ += diseno_.alturaLinea;
 }
@@ -129,17 +164,21 @@ void Paginador::cerrarGrupo() {
     const Plantilla& pl = rep_.plantilla();
     if (!hayGrupo_ || pl.pieGrupo.vacio())
         return;
+    const double h = diseno_.alturaLinea;
+    // The rows leave a line for it (see colocar): it stays with the last row.
+    if (!abierta_ || y_ + h > yPie_ + 1e-6) {
+        cerrarPagina();
+        abrirPagina(false);
+    }
+    if (!construir_) {
+        y_ += h;
+        return;
+    }
     ContextoReporte ctx(rep_);
     ctx.fijarFila(indicesGrupo_, &valoresGrupo_, 0);
     ctx.fijarCuentaGrupo(filasGrupo_);
     const auto formatear = [this](const QVariant& v) { return formato_.texto(v).trimmed(); };
-    const double h = diseno_.alturaLinea;
-    // The rows leave a line for it (see agregar): it stays with the last row.
-    if (!abierta_ || y_ + h > yPie_ + 1e-6) {
-        cerrarPagina();
-        abrirPagina();
-    }
-    ctx.fijarPagina(paginas_.last().numero);
+    ctx.fijarPagina(numero_);
     // Under the group's first column on the page, a line below its rows.
     const double x = diseno_.columnas.isEmpty() ? diseno_.izquierda : diseno_.columnas.first().x;
     texto(paginas_.last(), x, y_, diseno_.derecha - x, h, pl.pieGrupo.evaluar(ctx, formatear),
@@ -148,34 +187,47 @@ void Paginador::cerrarGrupo() {
 }
 
 void Paginador::agregar(const LectorFilas& filas) {
+    const Formula& grupo = rep_.plantilla().grupo;
+    colocar(grupo ? EvaluadorFormula(filas.contexto()).evaluar(grupo) : QVariant(), &filas);
+}
+
+void Paginador::contar(const QVariant& grupo) {
+    colocar(grupo, nullptr);
+}
+
+void Paginador::iniciarGrupo(const QVariant& grupo, const LectorFilas* filas) {
     const Plantilla& pl = rep_.plantilla();
-    const EvaluadorFormula ev(filas.contexto());
+    hayGrupo_ = true;
+    grupoActual_ = grupo;
+    filasGrupo_ = 0;
+    if (!filas)
+        return;
+    valoresGrupo_ = filas->valores();
+    indicesGrupo_ = &filas->indices();
+    // Codes are stored with padding blanks; the header shows them trimmed.
+    const auto recortar = [this](const QVariant& v) { return formato_.texto(v).trimmed(); };
+    tituloGrupo_ = pl.tituloGrupo.vacio() ? recortar(grupo)
+                                          : pl.tituloGrupo.evaluar(filas->contexto(), recortar);
+}
+
+void Paginador::colocar(const QVariant& grupo, const LectorFilas* filas) {
+    const Plantilla& pl = rep_.plantilla();
     const double h = diseno_.alturaLinea;
     // With a group footer the rows keep a line free above the page footer,
     // so that a group's footer never starts a page on its own.
     const double fin = pl.pieGrupo.vacio() ? yPie_ : yPie_ - h;
     const auto cabe = [&](int lineas) { return y_ + lineas * h <= fin + 1e-6; };
 
+    filaNuevoGrupo_ = false;
     if (!abierta_)
         abrirPagina();
-    bool nuevoGrupo = false;
     if (pl.grupo) {
-        const QVariant g = ev.evaluar(pl.grupo);
-        if (!hayGrupo_ || ValoresFormula::ordenar(g, grupoActual_) != 0) {
+        if (!hayGrupo_ || ValoresFormula::ordenar(grupo, grupoActual_) != 0) {
             cerrarGrupo();
-            hayGrupo_ = true;
-            nuevoGrupo = true;
-            grupoActual_ = g;
-            filasGrupo_ = 0;
-            valoresGrupo_ = filas.valores();
-            indicesGrupo_ = &filas.indices();
-            // Codes are stored with padding blanks; the header shows them trimmed.
-            const auto recortar = [this](const QVariant& v) { return formato_.texto(v).trimmed(); };
-            tituloGrupo_ = pl.tituloGrupo.vacio()
-                               ? recortar(g)
-                               : pl.tituloGrupo.evaluar(filas.contexto(), recortar);
+            iniciarGrupo(grupo, filas);
+            filaNuevoGrupo_ = true;
             // The group header goes with its first row.
-            if (!cabe(2) && paginas_.last().filas > 0) {
+            if (!cabe(2) && filasPagina_ > 0) {
                 cerrarPagina();
                 abrirPagina();
             }
@@ -184,22 +236,28 @@ void Paginador::agregar(const LectorFilas& filas) {
     }
     if (!cabe(1)) {
         cerrarPagina();
-        abrirPagina();
+        // Only on a page too short for a header and a row does a group's
+        // header stay alone at the foot of one.
+        abrirPagina(!filaNuevoGrupo_);
         // A group that goes on to a new page says so at its top.
-        if (hayGrupo_ && !nuevoGrupo)
+        if (hayGrupo_ && !filaNuevoGrupo_)
             tituloGrupo(tituloGrupo_ + QStringLiteral(" (continúa)"));
     }
-    PaginaReporte& p = paginas_.last();
-    for (const DisenoPagina::Columna& c : diseno_.columnas) {
-        const ColumnaPlantilla& col = pl.columnas.at(c.indice);
-        const QString t = formato_.mostrar(ev.evaluar(col.formula), col.formato);
-        texto(p, c.x, y_, c.ancho, h, t, col.alineacion);
-        if (col.formato.tipo == FormatoColumna::Cambio && !t.isEmpty())
-            p.elementos.last().tono = tonoDeCambio(t);
+    if (construir_ && filas) {
+        PaginaReporte& p = paginas_.last();
+        const EvaluadorFormula ev(filas->contexto());
+        for (const DisenoPagina::Columna& c : diseno_.columnas) {
+            const ColumnaPlantilla& col = pl.columnas.at(c.indice);
+            const QString t = formato_.mostrar(ev.evaluar(col.formula), col.formato);
+            texto(p, c.x, y_, c.ancho, h, t, col.alineacion);
+            if (col.formato.tipo == FormatoColumna::Cambio && !t.isEmpty())
+                p.elementos.last().tono = tonoDeCambio(t);
+        }
+        if (pl.detalle)
+            p.lineas << LineaDetalle{y_, h, formato_.texto(ev.evaluar(pl.detalle))};
+        ++p.filas;
     }
-    if (pl.detalle)
-        p.lineas << LineaDetalle{y_, h, formato_.texto(ev.evaluar(pl.detalle))};
-    ++p.filas;
+    ++filasPagina_;
     ++filasGrupo_;
     y_ += h;
 }
@@ -208,7 +266,7 @@ void Paginador::terminar() {
     if (terminado_)
         return;
     cerrarGrupo();
-    if (paginas_.isEmpty())
+    if (numero_ == 0)
         abrirPagina();
     cerrarPagina();
     terminado_ = true;

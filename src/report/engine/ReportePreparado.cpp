@@ -262,15 +262,18 @@ void ReportePreparado::armarSentencia() {
         columnas << QStringLiteral("1 AS c0");
     QString desde = o.consulta;
     desde.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    sentencia_ = QStringLiteral("SELECT ") + columnas.join(QStringLiteral(", ")) +
-                 QStringLiteral(" FROM ") + desde;
+    desdeSql_ = QStringLiteral(" FROM ") + desde;
     QString fija = o.condicion;
     fija.replace(QLatin1Char('\n'), QLatin1Char(' '));
     if (!fija.isEmpty() && !condicion.isEmpty())
-        sentencia_ += QStringLiteral(" WHERE (") + fija + QStringLiteral(") AND (") + condicion +
-                      QLatin1Char(')');
-    else if (!fija.isEmpty() || !condicion.isEmpty())
-        sentencia_ += QStringLiteral(" WHERE ") + fija + condicion;
+        condicion_ =
+            QLatin1Char('(') + fija + QStringLiteral(") AND (") + condicion + QLatin1Char(')');
+    else
+        condicion_ = fija + condicion;
+    columnasSql_ = QStringLiteral("SELECT ") + columnas.join(QStringLiteral(", "));
+    sentencia_ = columnasSql_ + desdeSql_;
+    if (!condicion_.isEmpty())
+        sentencia_ += QStringLiteral(" WHERE ") + condicion_;
     const auto ordenarPor = [this](const QList<CampoOrden>& campos) {
         QStringList orden;
         for (const CampoOrden& c : campos) {
@@ -280,8 +283,51 @@ void ReportePreparado::armarSentencia() {
         return orden.isEmpty() ? QString()
                                : QStringLiteral(" ORDER BY ") + orden.join(QStringLiteral(", "));
     };
-    sentenciaPaginas_ = sentencia_ + ordenarPor(ordenPaginas_);
+    ordenPaginasSql_ = ordenarPor(ordenPaginas_);
+    sentenciaPaginas_ = sentencia_ + ordenPaginasSql_;
     sentencia_ += ordenarPor(orden_);
+}
+
+QString ReportePreparado::sentenciaClaves() const {
+    if (esProcedimiento() || filtroEnMemoria_ || ordenEnMemoria_ || ordenPaginas_.isEmpty())
+        return QString();
+    const auto* campo = std::get_if<NodoCampo>(&ordenPaginas_.first().campo->contenido);
+    if (!campo)
+        return QString();
+    QString r =
+        QStringLiteral("SELECT ") + columnaSql(*campo) + QStringLiteral(" AS c0") + desdeSql_;
+    if (!condicion_.isEmpty())
+        r += QStringLiteral(" WHERE ") + condicion_;
+    return r + ordenPaginasSql_;
+}
+
+QString ReportePreparado::sentenciaPaginasDesde(const QVariant& clave) const {
+    if (sentenciaClaves().isEmpty())
+        return QString();
+    QString literal;
+    switch (clave.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+        literal = EmisorSql::literalTexto(clave.toString());
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        literal = EmisorSql::literalNumero(clave.toDouble());
+        break;
+    default:
+        return QString();
+    }
+    const CampoOrden& primero = ordenPaginas_.first();
+    const QString limite = columnaSql(std::get<NodoCampo>(primero.campo->contenido)) +
+                           (primero.descendente ? QStringLiteral(" <= ") : QStringLiteral(" >= ")) +
+                           literal;
+    const QString donde = condicion_.isEmpty() ? QStringLiteral(" WHERE ") + limite
+                                               : QStringLiteral(" WHERE (") + condicion_ +
+                                                     QStringLiteral(") AND ") + limite;
+    return columnasSql_ + desdeSql_ + donde + ordenPaginasSql_;
 }
 
 std::unique_ptr<LectorFilas> ReportePreparado::abrir(const FuenteDatos& fuente,

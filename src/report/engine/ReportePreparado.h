@@ -61,6 +61,14 @@ public:
     // for the files and for the pages (sorted by the group first).
     const QString& sentencia() const { return sentencia_; }
     const QString& sentenciaPaginas() const { return sentenciaPaginas_; }
+    // For laying a page out without the pages before it (IndicePaginas): the
+    // pages' statement reduced to the first sort field of the pages, as c0,
+    // and the pages' statement limited to the rows whose first sort field
+    // comes at or after `clave`. Empty when the database cannot do it (a
+    // procedure, a selection or a sort in memory, no sort field, a key that
+    // is neither text nor number).
+    QString sentenciaClaves() const;
+    QString sentenciaPaginasDesde(const QVariant& clave) const;
     bool esProcedimiento() const { return plantilla_.origen.tipo == OrigenDatos::Procedimiento; }
 
     // Runs the statement; the rows come selected and sorted, for a file or
@@ -97,6 +105,10 @@ private:
     QList<NodoCampo> campos_;
     QString sentencia_;
     QString sentenciaPaginas_;
+    QString columnasSql_;     // "SELECT ..." of both statements
+    QString desdeSql_;        // " FROM ..."
+    QString condicion_;       // their WHERE condition (empty: none)
+    QString ordenPaginasSql_; // " ORDER BY ..." of the pages
 };
 
 } // namespace rp::motor
