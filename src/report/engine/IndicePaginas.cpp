@@ -23,6 +23,10 @@ bool claveUsable(const QVariant& v) {
     }
 }
 
+ErrorMotor datosCambiaron() {
+    return ErrorMotor(QStringLiteral("los datos del informe cambiaron"));
+}
+
 } // namespace
 
 IndicePaginas::IndicePaginas(const ReportePreparado& reporte) : rep_(reporte), contador_(reporte) {
@@ -31,15 +35,11 @@ IndicePaginas::IndicePaginas(const ReportePreparado& reporte) : rep_(reporte), c
 
 IndicePaginas::~IndicePaginas() = default;
 
-bool IndicePaginas::abrir(const FuenteDatos& fuente) {
+void IndicePaginas::abrir(const FuenteDatos& fuente) {
     const QString sql = rep_.sentenciaClaves();
-    if (sql.isEmpty()) {
-        valido_ = false;
-        return false;
-    }
     contador_.alAbrirPagina([this](const Paginador::Apertura& a) {
         Inicio i;
-        i.fila = filas_;
+        i.fila = leidas_;
         i.clave = actualClave_;
         i.antes = antesClave_;
         i.continuaGrupo = a.continuaGrupo;
@@ -49,19 +49,28 @@ bool IndicePaginas::abrir(const FuenteDatos& fuente) {
             valido_ = false;
         inicios_ << i;
     });
+    if (sql.isEmpty()) {
+        valido_ = false;
+        lector_ = rep_.abrir(fuente, true);
+        return;
+    }
     cursor_ = fuente.consultar(sql);
-    if (!cursor_)
-        completar();
-    return true;
 }
 
 bool IndicePaginas::avanzar(qint64 filas) {
-    if (terminado_ || !valido_)
+    if (terminado_)
         return false;
     const bool agrupa = rep_.plantilla().grupo != nullptr;
     for (qint64 n = 0; n < filas; ++n) {
-        if (!cursor_ || !cursor_->fetch()) {
+        if (lector_ && lector_->siguiente()) {
+            // No index: the full rows, counted.
+            ++leidas_;
+            contador_.agregar(*lector_);
+            continue;
+        }
+        if (lector_ || !cursor_ || !cursor_->fetch()) {
             cursor_.reset();
+            lector_.reset();
             actualClave_ = QVariant();
             antesClave_ = 0;
             contador_.terminar();
@@ -69,24 +78,18 @@ bool IndicePaginas::avanzar(qint64 filas) {
             return false;
         }
         QVariant k = cursor_->value(0);
-        const bool misma = filas_ > 0 && k == clave_;
+        const bool misma = leidas_ > 0 && k == clave_;
         // The pages take keys as equal the database sorts apart (letter
-        // case, trailing blanks): a page could not be found again from its key.
-        if (filas_ > 0 && !misma && ValoresFormula::ordenar(k, clave_) == 0) {
+        // case, trailing blanks): a page could not be found again from its
+        // key. The count holds.
+        if (leidas_ > 0 && !misma && ValoresFormula::ordenar(k, clave_) == 0)
             valido_ = false;
-            cursor_.reset();
-            return false;
-        }
         antesClave_ = misma ? corrida_ : 0;
         actualClave_ = k;
         contador_.contar(agrupa ? k : QVariant());
         corrida_ = antesClave_ + 1;
-        ++filas_;
+        ++leidas_;
         clave_ = std::move(k);
-        if (!valido_) {
-            cursor_.reset();
-            return false;
-        }
     }
     return true;
 }
@@ -104,23 +107,38 @@ int IndicePaginas::paginasCompletas() const {
 PaginaReporte IndicePaginas::componer(const FuenteDatos& fuente, int numero) const {
     if (numero < 1 || numero > paginasCompletas())
         throw ErrorMotor(QStringLiteral("página fuera del informe: %1").arg(numero));
-    const Inicio& i = inicio(numero);
+    PaginaReporte r;
+    recorrer(fuente, numero, numero, [&r](const PaginaReporte& p) {
+        r = p;
+        return true;
+    });
+    if (r.numero != numero)
+        throw datosCambiaron();
+    return r;
+}
+
+int IndicePaginas::recorrer(const FuenteDatos& fuente, int desde, int hasta,
+                            const std::function<bool(const PaginaReporte&)>& cada) const {
+    desde = std::max(1, desde);
+    if (hasta < desde)
+        return 0;
     Paginador p(rep_);
-    p.limitar(numero, numero);
+    p.limitar(desde, hasta);
     std::unique_ptr<LectorFilas> filas;
-    if (numero == 1) {
+    if (desde == 1 || !valido_ || desde > paginasCompletas()) {
         filas = rep_.abrir(fuente, true);
     } else {
+        const Inicio& i = inicio(desde);
         const QString sql = rep_.sentenciaPaginasDesde(i.clave);
         if (sql.isEmpty())
-            throw ErrorMotor(QStringLiteral("la página %1 no se puede componer sola").arg(numero));
+            throw ErrorMotor(QStringLiteral("la página %1 no se puede componer sola").arg(desde));
         filas = std::make_unique<LectorFilas>(rep_, fuente.consultar(sql), true);
         filas->numerarDesde(i.fila - i.antes);
-        p.reanudar(numero - 1);
+        p.reanudar(desde - 1);
         qint64 saltar = i.antes;
         const auto leer = [&] {
             if (!filas->siguiente())
-                throw ErrorMotor(QStringLiteral("los datos del informe cambiaron"));
+                throw datosCambiaron();
         };
         if (i.continuaGrupo) {
             leer();
@@ -130,18 +148,34 @@ PaginaReporte IndicePaginas::componer(const FuenteDatos& fuente, int numero) con
         while (saltar-- > 0)
             leer();
     }
-    // The page ends when the next one opens: a group's footer goes on it
+    // A page is over when the next one opens: a group's footer goes on it
     // only once the next row shows the group is over.
-    while (p.numeroActual() <= numero) {
+    int dadas = 0;
+    while (p.numeroActual() <= hasta) {
         if (!filas->siguiente()) {
             p.terminar();
             break;
         }
         p.agregar(*filas);
+        for (const PaginaReporte& pagina : p.tomarCompletas()) {
+            ++dadas;
+            if (!cada(pagina))
+                return dadas;
+        }
     }
-    if (p.paginas().isEmpty())
-        throw ErrorMotor(QStringLiteral("los datos del informe cambiaron"));
-    return p.paginas().first();
+    for (const PaginaReporte& pagina : p.tomarCompletas()) {
+        ++dadas;
+        if (!cada(pagina))
+            break;
+    }
+    return dadas;
+}
+
+int IndicePaginas::contarPaginas(const ReportePreparado& reporte, const FuenteDatos& fuente) {
+    IndicePaginas indice(reporte);
+    indice.abrir(fuente);
+    indice.completar();
+    return indice.paginas();
 }
 
 } // namespace rp::motor

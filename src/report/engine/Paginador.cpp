@@ -43,6 +43,8 @@ int Paginador::paginasCompletas() const {
 
 QList<PaginaReporte> Paginador::tomarCompletas() {
     const int n = paginasCompletas();
+    if (n == 0)
+        return {};
     QList<PaginaReporte> r(std::make_move_iterator(paginas_.begin()),
                            std::make_move_iterator(paginas_.begin() + n));
     paginas_.remove(0, n);

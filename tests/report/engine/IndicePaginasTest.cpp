@@ -56,7 +56,7 @@ protected:
         int total = 0;
         const QList<PaginaReporte> todas = Paginador::componer(rep, *filas, &total);
         IndicePaginas indice(rep);
-        EXPECT_TRUE(indice.abrir(fuente_));
+        indice.abrir(fuente_);
         // In slices, as a window builds it.
         while (indice.avanzar(37))
             EXPECT_LE(indice.paginasCompletas(), total);
@@ -137,7 +137,7 @@ TEST_F(IndiceDemo, HistorialConSeleccionSinGrupoYDescendente) {
     ASSERT_FALSE(rep->filtroEnMemoria());
     comparar(*rep);
     IndicePaginas indice(*rep);
-    ASSERT_TRUE(indice.abrir(fuente_));
+    indice.abrir(fuente_);
     indice.completar();
     int dentro = 0;
     for (int n = 2; n <= indice.paginas(); ++n)
@@ -156,19 +156,30 @@ TEST_F(IndiceDemo, UltimoCostoYReportesSinIndice) {
     comparar(*preparar(texto("RP_CambioPreciosHISFEchacosto"), s));
 
     // A procedure's rows, and a selection evaluated in memory, come only
-    // from the start: no index, nothing run.
+    // from the start: no index, but the page count, and any pages laid out
+    // from the first without keeping the others.
     s.formulas[1] = QStringLiteral("Parametros='Lista=1   Fecha=31/12/2030'");
     s.parametros = {QStringLiteral("@FECHA;31/12/2030;TRUE"), QStringLiteral("@LISTA;1;TRUE"),
                     QStringLiteral("@CLASE;0;TRUE"), QStringLiteral("@WHERE;;TRUE")};
-    const int antes = sentencias_;
-    IndicePaginas procedimiento(*preparar(texto("RP_CambioPreciosHISFEcha"), s));
-    EXPECT_FALSE(procedimiento.abrir(fuente_));
-    EXPECT_FALSE(procedimiento.valido());
     SolicitudReporte enMemoria;
-    enMemoria.formula = QStringLiteral("{PageNumber} = 1");
-    const auto rep = preparar(texto("RP_CambioPreciosHIS"), enMemoria);
-    ASSERT_TRUE(rep->filtroEnMemoria());
-    IndicePaginas filtro(*rep);
-    EXPECT_FALSE(filtro.abrir(fuente_));
-    EXPECT_EQ(antes, sentencias_);
+    enMemoria.formula = QStringLiteral("{PageNumber} = 1 OR {V_MV_PRECIOSHIS.COSTO} > 0");
+    for (const auto& rep : {preparar(texto("RP_CambioPreciosHISFEcha"), s),
+                            preparar(texto("RP_CambioPreciosHIS"), enMemoria)}) {
+        auto filas = rep->abrir(fuente_, true);
+        const QList<PaginaReporte> todas = Paginador::componer(*rep, *filas);
+        ASSERT_GE(todas.size(), 2);
+        IndicePaginas indice(*rep);
+        indice.abrir(fuente_);
+        indice.completar();
+        EXPECT_FALSE(indice.valido());
+        EXPECT_EQ(todas.size(), indice.paginas());
+        QList<int> dadas;
+        indice.recorrer(fuente_, 2, 1000, [&](const PaginaReporte& p) {
+            dadas << p.numero;
+            EXPECT_EQ(todas.at(p.numero - 1).elementos.size(), p.elementos.size());
+            return true;
+        });
+        ASSERT_EQ(todas.size() - 1, dadas.size());
+        EXPECT_EQ(2, dadas.first());
+    }
 }
