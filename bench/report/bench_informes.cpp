@@ -259,7 +259,7 @@ void BM_VistaPrevia_PrimeraPagina(benchmark::State& state) {
         QPixmap imagen = vista ? vista->grab() : ventana->grab();
         benchmark::DoNotOptimize(imagen);
         state.PauseTiming();
-        filasPorPagina = ventana->paginador().filasPorPagina();
+        filasPorPagina = ventana->filasPorPagina();
         const bool vacia = ventana->paginasListas() < 1;
         delete ventana;
         QCoreApplication::processEvents();

@@ -42,7 +42,7 @@ QList<QPair<int, int>> buscarEn(const QList<PaginaReporte>& paginas, const QStri
 // even at the smallest size it may set a long text in.
 QStringList recortados(const rp::motor::VentanaVistaPrevia& v) {
     const rp::motor::Plantilla& p = v.reporte().plantilla();
-    const QList<PaginaReporte>& paginas = v.paginador().paginas();
+    const QList<PaginaReporte> paginas = v.todasLasPaginas();
     const double px = 300 / 25.4;
     QStringList r;
     for (const PaginaReporte& pagina : paginas) {
@@ -102,7 +102,7 @@ TEST_F(BusquedaVistaPrevia, CtrlFBuscaEnTodasLasPaginasYF3LlegaALaUltima) {
     tecla(Qt::Key_F5);
     rp::motor::VentanaVistaPrevia* v = esperarPrevia();
     ASSERT_NE(v, nullptr);
-    const QList<PaginaReporte>& paginas = v->paginador().paginas();
+    const QList<PaginaReporte> paginas = v->todasLasPaginas();
     const int total = static_cast<int>(paginas.size());
     ASSERT_GT(total, 3);
 

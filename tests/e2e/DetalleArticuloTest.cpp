@@ -47,7 +47,7 @@ protected:
     }
     static int filas(const rp::motor::VentanaVistaPrevia& v) {
         int n = 0;
-        for (const auto& p : v.paginador().paginas())
+        for (const auto& p : v.todasLasPaginas())
             n += p.filas;
         return n;
     }
@@ -60,7 +60,8 @@ TEST_F(DetalleArticulo, EnterAbreElHistorialConSuGraficoYEscVuelve) {
     tecla(Qt::Key_F5);
     rp::motor::VentanaVistaPrevia* previa = esperarPrevia();
     ASSERT_NE(previa, nullptr);
-    const auto& pagina = previa->paginador().paginas().first();
+    ASSERT_NE(previa->pagina(1), nullptr);
+    const rp::motor::PaginaReporte pagina = *previa->pagina(1);
     ASSERT_GT(pagina.lineas.size(), 3);
 
     // Down selects the first line, two more Downs the third; Enter opens it.
@@ -119,7 +120,8 @@ TEST_F(DetalleArticulo, DobleClicEnUnaLineaAbreSuArticulo) {
     tecla(Qt::Key_F5);
     rp::motor::VentanaVistaPrevia* previa = esperarPrevia();
     ASSERT_NE(previa, nullptr);
-    const auto& pagina = previa->paginador().paginas().first();
+    ASSERT_NE(previa->pagina(1), nullptr);
+    const rp::motor::PaginaReporte pagina = *previa->pagina(1);
     ASSERT_GT(pagina.lineas.size(), 5);
     rp::motor::VistaPagina& vista = previa->vista();
     QTest::mouseDClick(&vista, Qt::LeftButton, {}, vista.rectLinea(5).center());

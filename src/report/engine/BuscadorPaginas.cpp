@@ -29,31 +29,40 @@ bool BuscadorPaginas::avanzar(const QList<PaginaReporte>& paginas, int completas
         return false;
     const int hasta = std::min<int>(static_cast<int>(paginas.size()),
                                     terminado ? static_cast<int>(paginas.size()) : completas);
-    const QString marca = ContextoReporte::marcaTotalPaginas();
     int vistas = 0;
     while (revisadas_ < hasta && vistas < maximo) {
-        const PaginaReporte& p = paginas.at(revisadas_);
-        for (qsizetype i = 0; i < p.elementos.size(); ++i) {
-            const ElementoPagina& e = p.elementos.at(i);
-            if (e.tipo != ElementoPagina::Texto)
-                continue;
-            const bool hay =
-                e.texto.contains(marca)
-                    ? QString(e.texto).remove(marca).contains(texto_, Qt::CaseInsensitive)
-                    : e.texto.contains(texto_, Qt::CaseInsensitive);
-            if (hay)
-                coincidencias_.append({revisadas_, static_cast<int>(i)});
-        }
-        ++revisadas_;
+        revisar(paginas.at(revisadas_));
         ++vistas;
     }
+    if (terminado && revisadas_ >= paginas.size())
+        terminar();
+    return activa_;
+}
+
+void BuscadorPaginas::revisar(const PaginaReporte& p) {
+    if (!activa_)
+        return;
+    const QString marca = ContextoReporte::marcaTotalPaginas();
+    for (qsizetype i = 0; i < p.elementos.size(); ++i) {
+        const ElementoPagina& e = p.elementos.at(i);
+        if (e.tipo != ElementoPagina::Texto)
+            continue;
+        const bool hay = e.texto.contains(marca)
+                             ? QString(e.texto).remove(marca).contains(texto_, Qt::CaseInsensitive)
+                             : e.texto.contains(texto_, Qt::CaseInsensitive);
+        if (hay)
+            coincidencias_.append({revisadas_, static_cast<int>(i)});
+    }
+    ++revisadas_;
     if (actual_ < 0 && !coincidencias_.isEmpty())
         actual_ = 0;
-    if (terminado && revisadas_ >= paginas.size()) {
-        activa_ = false;
-        completa_ = true;
-    }
-    return activa_;
+}
+
+void BuscadorPaginas::terminar() {
+    if (!activa_)
+        return;
+    activa_ = false;
+    completa_ = true;
 }
 
 bool BuscadorPaginas::siguiente() {

@@ -30,6 +30,10 @@ public:
     // the layout is over. Returns true while there is more to look through.
     bool avanzar(const QList<PaginaReporte>& paginas, int completas, bool terminado,
                  int maximo = 200);
+    // The same over pages that are not kept: looks through `pagina`, the
+    // next page in order; terminar() once the last one was looked through.
+    void revisar(const PaginaReporte& pagina);
+    void terminar();
 
     bool activa() const { return activa_; }
     bool cancelada() const { return cancelada_; }

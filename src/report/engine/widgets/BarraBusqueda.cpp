@@ -1,7 +1,12 @@
 #include "report/engine/widgets/BarraBusqueda.h"
 
+#include "db/provider/ProviderError.h"
+#include "report/engine/ErrorMotor.h"
+#include "report/engine/LectorFilas.h"
 #include "report/engine/Paginador.h"
+#include "report/engine/ReportePreparado.h"
 
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -37,8 +42,8 @@ private:
 
 } // namespace
 
-BarraBusqueda::BarraBusqueda(const Paginador& paginador, QWidget* parent)
-    : QWidget(parent), paginador_(paginador) {
+BarraBusqueda::BarraBusqueda(const ReportePreparado& reporte, FuenteDatos fuente, QWidget* parent)
+    : QWidget(parent), rep_(reporte), fuente_(std::move(fuente)) {
     setObjectName(QStringLiteral("barraBusqueda"));
     auto* capa = new QHBoxLayout(this);
     capa->setContentsMargins(6, 2, 6, 2);
@@ -67,7 +72,7 @@ BarraBusqueda::BarraBusqueda(const Paginador& paginador, QWidget* parent)
     capa->addWidget(etiqueta_);
     boton("cerrarBusqueda", QStringLiteral("✕"), QStringLiteral("Cerrar (Esc)"), [this] {
         buscador_.cancelar();
-        temporizador_.stop();
+        detener();
         hide();
         Q_EMIT cambio();
     });
@@ -75,6 +80,14 @@ BarraBusqueda::BarraBusqueda(const Paginador& paginador, QWidget* parent)
     temporizador_.setInterval(0);
     connect(&temporizador_, &QTimer::timeout, this, &BarraBusqueda::avanzar);
     hide();
+}
+
+BarraBusqueda::~BarraBusqueda() = default;
+
+void BarraBusqueda::detener() {
+    temporizador_.stop();
+    filas_.reset();
+    paginador_.reset();
 }
 
 void BarraBusqueda::abrir() {
@@ -87,6 +100,7 @@ void BarraBusqueda::buscar(const QString& texto) {
     if (texto_->text() != texto)
         texto_->setText(texto);
     pendiente_ = false;
+    detener();
     buscador_.comenzar(texto);
     actualizarEtiqueta();
     Q_EMIT cambio();
@@ -99,10 +113,39 @@ void BarraBusqueda::buscar(const QString& texto) {
 void BarraBusqueda::avanzar() {
     const int antes = static_cast<int>(buscador_.coincidencias().size());
     const bool habia = buscador_.actual() >= 0;
-    const bool sigue = buscador_.avanzar(paginador_.paginas(), paginador_.paginasCompletas(),
-                                         paginador_.terminado(), lote_);
+    // A slice of the search's own layout: the pages it completes are looked
+    // through and let go.
+    QElapsedTimer reloj;
+    reloj.start();
+    int vistas = 0;
+    try {
+        if (!filas_) {
+            filas_ = rep_.abrir(fuente_, true);
+            paginador_ = std::make_unique<Paginador>(rep_);
+        }
+        while (buscador_.activa() &&
+               (lote_ > 0 ? vistas < lote_ : (vistas == 0 || reloj.elapsed() < 20))) {
+            if (!filas_->siguiente()) {
+                paginador_->terminar();
+                for (const PaginaReporte& p : paginador_->tomarCompletas())
+                    buscador_.revisar(p);
+                buscador_.terminar();
+                break;
+            }
+            paginador_->agregar(*filas_);
+            for (const PaginaReporte& p : paginador_->tomarCompletas()) {
+                buscador_.revisar(p);
+                ++vistas;
+            }
+        }
+    } catch (const ErrorMotor&) {
+        buscador_.cancelar(); // the window tells the error when it reads the rows
+    } catch (const rp::db::DbError&) {
+        buscador_.cancelar();
+    }
+    const bool sigue = buscador_.activa();
     if (!sigue)
-        temporizador_.stop();
+        detener();
     const bool nuevas = buscador_.coincidencias().size() != antes;
     if (!habia && buscador_.actual() >= 0) {
         mostrarActual(); // the first hit
@@ -141,7 +184,7 @@ void BarraBusqueda::anterior() {
 bool BarraBusqueda::escape() {
     if (buscador_.activa()) {
         buscador_.cancelar();
-        temporizador_.stop();
+        detener();
         pendiente_ = false;
         actualizarEtiqueta();
         Q_EMIT cambio();

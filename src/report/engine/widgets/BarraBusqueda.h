@@ -1,28 +1,33 @@
 #pragma once
 
 #include "report/engine/BuscadorPaginas.h"
+#include "report/engine/FuenteDatos.h"
 
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
 
 namespace rp::motor {
 
+class LectorFilas;
 class Paginador;
+class ReportePreparado;
 
 // The preview's search bar (Ctrl+F): a text field, previous / next buttons
-// and the hit count ("N de M"). The search looks through a slice of pages per
-// turn of the event loop, over the pages already laid out and then over each
-// page as the layout completes it, so the window answers while it runs and
-// the first hit shows as soon as its page exists. Enter searches (or goes to
-// the next hit of the same text), Shift+Enter goes back; the window sends F3 /
-// Shift+F3 and Esc here.
+// and the hit count ("N de M"). The search lays the report out in a pass of
+// its own, a slice of pages per turn of the event loop, and keeps only the
+// hits (page and element), not the pages: the window answers while it runs
+// and the first hit shows as soon as its page is laid out. Enter searches (or
+// goes to the next hit of the same text), Shift+Enter goes back; the window
+// sends F3 / Shift+F3 and Esc here.
 class BarraBusqueda : public QWidget {
     Q_OBJECT
 public:
-    BarraBusqueda(const Paginador& paginador, QWidget* parent = nullptr);
+    BarraBusqueda(const ReportePreparado& reporte, FuenteDatos fuente, QWidget* parent = nullptr);
+    ~BarraBusqueda() override;
 
     // Shows the bar and puts the focus in its text field.
     void abrir();
@@ -39,8 +44,11 @@ public:
     // Hits of page `pagina` (from 0) and the current hit's element on it (-1).
     QList<int> marcas(int pagina, int* actual) const;
 
-    // Pages looked through per turn of the event loop.
+    // Pages looked through per turn of the event loop (by default as many
+    // as are laid out in 20 ms).
     void fijarLote(int paginas) { lote_ = std::max(1, paginas); }
+    // True while the search's pass runs.
+    bool buscando() const { return temporizador_.isActive(); }
 
 Q_SIGNALS:
     // The current hit changed: show page `pagina` (from 0), element `elemento`.
@@ -53,10 +61,15 @@ private:
     void mostrarActual();
     void actualizarEtiqueta();
 
-    const Paginador& paginador_;
+    void detener();
+
+    const ReportePreparado& rep_;
+    FuenteDatos fuente_;
+    std::unique_ptr<LectorFilas> filas_;
+    std::unique_ptr<Paginador> paginador_;
     BuscadorPaginas buscador_;
     QTimer temporizador_;
-    int lote_ = 200;
+    int lote_ = 0;           // 0: by time
     bool pendiente_ = false; // F3 pressed past the last hit found so far
     QLineEdit* texto_;
     QLabel* etiqueta_;

@@ -3,9 +3,8 @@
 #include "report/engine/DialogoImpresion.h"
 #include "report/engine/EscritorCsv.h"
 #include "report/engine/EscritorXlsx.h"
-#include "report/engine/LectorFilas.h"
+#include "report/engine/IndicePaginas.h"
 #include "report/engine/LectorPlantilla.h"
-#include "report/engine/Paginador.h"
 #include "report/engine/ReportePreparado.h"
 #include "report/engine/widgets/SalidaImpresora.h"
 #include "report/engine/widgets/SalidaPdf.h"
@@ -53,8 +52,10 @@ EjecutorReporte::Resultado EjecutorReporte::ejecutar(const SolicitudReporte& sol
         return Resultado::Mostrado;
     }
     case Destino::Impresora: {
-        auto filas = rep->abrir(fuente_, true);
-        const QList<PaginaReporte> paginas = Paginador::componer(*rep, *filas);
+        // The page count first; then the pages are laid out as they are sent.
+        IndicePaginas indice(*rep);
+        indice.abrir(fuente_);
+        indice.completar();
         OpcionesImpresion o;
         o.impresora = solicitud.impresora;
         o.copias = solicitud.copias;
@@ -67,7 +68,7 @@ EjecutorReporte::Resultado EjecutorReporte::ejecutar(const SolicitudReporte& sol
             d.copias = o.copias;
             d.desdePagina = o.desdePagina;
             d.hastaPagina = o.hastaPagina;
-            d.totalPaginas = static_cast<int>(paginas.size());
+            d.totalPaginas = indice.paginas();
             if (!operador_.dialogo(d))
                 return Resultado::Cancelado;
             d.normalizar();
@@ -78,7 +79,12 @@ EjecutorReporte::Resultado EjecutorReporte::ejecutar(const SolicitudReporte& sol
         }
         // A printer destination with a file name prints into that PDF file.
         o.archivoPdf = solicitud.archivoSalida;
-        hojas_ = SalidaImpresora::imprimir(*rep, paginas, o);
+        hojas_ = SalidaImpresora::imprimir(
+            *rep, indice.paginas(),
+            [&](int desde, int hasta, const std::function<bool(const PaginaReporte&)>& cada) {
+                indice.recorrer(fuente_, desde, hasta, cada);
+            },
+            o);
         return Resultado::Impreso;
     }
     case Destino::Pdf:

@@ -16,9 +16,22 @@ namespace rp::motor {
 int SalidaImpresora::imprimir(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
                               const OpcionesImpresion& o,
                               const std::function<bool(qint64)>& continuar) {
+    return imprimir(
+        rep, static_cast<int>(paginas.size()),
+        [&](int desde, int hasta, const std::function<bool(const PaginaReporte&)>& cada) {
+            for (int n = desde; n <= hasta; ++n) {
+                if (!cada(paginas.at(n - 1)))
+                    return;
+            }
+        },
+        o, continuar);
+}
+
+int SalidaImpresora::imprimir(const ReportePreparado& rep, int total, const Recorrido& recorrido,
+                              const OpcionesImpresion& o,
+                              const std::function<bool(qint64)>& continuar) {
     const Plantilla& p = rep.plantilla();
     const DisenoPagina d = DisenoPagina::calcular(rep);
-    const int total = static_cast<int>(paginas.size());
     const int desde = o.desdePagina > 0 ? std::min(o.desdePagina, total) : 1;
     const int hasta = o.hastaPagina > 0 ? std::min(o.hastaPagina, total) : total;
     const int copias = std::max(1, o.copias);
@@ -26,12 +39,14 @@ int SalidaImpresora::imprimir(const ReportePreparado& rep, const QList<PaginaRep
         // A file makes no copies itself: the range once per copy, collated.
         if (desde > hasta || total == 0)
             return 0;
-        QList<int> orden;
-        for (int v = 0; v < copias; ++v) {
-            for (int n = desde; n <= hasta; ++n)
-                orden << n - 1;
-        }
-        return SalidaPdf::escribirArchivo(rep, paginas, o.archivoPdf, orden, continuar);
+        SalidaPdf::escribirArchivo(
+            rep, total,
+            [&](const std::function<bool(const PaginaReporte&)>& cada) {
+                for (int v = 0; v < copias; ++v)
+                    recorrido(desde, hasta, cada);
+            },
+            o.archivoPdf, continuar);
+        return (hasta - desde + 1) * copias;
     }
     QPrinter impresora(QPrinter::HighResolution);
     if (!o.impresora.isEmpty()) {
@@ -63,18 +78,18 @@ int SalidaImpresora::imprimir(const ReportePreparado& rep, const QList<PaginaRep
     const QRectF area = impresora.paperRect(QPrinter::DevicePixel);
     int hojas = 0;
     for (int v = 0; v < vueltas; ++v) {
-        for (int n = desde; n <= hasta; ++n) {
+        recorrido(desde, hasta, [&](const PaginaReporte& pagina) {
             if (hojas > 0)
                 impresora.newPage();
-            pintorPagina.pintar(pintor, paginas.at(n - 1),
-                                QRectF(0, 0, area.width(), area.height()), d.anchoPapel,
-                                d.altoPapel, total);
+            pintorPagina.pintar(pintor, pagina, QRectF(0, 0, area.width(), area.height()),
+                                d.anchoPapel, d.altoPapel, total);
             ++hojas;
             if (continuar && !continuar(hojas)) {
                 impresora.abort();
                 throw ErrorMotor(QStringLiteral("impresión cancelada"));
             }
-        }
+            return true;
+        });
     }
     pintor.end();
     return hojas * (vueltas == 1 ? copias : 1);

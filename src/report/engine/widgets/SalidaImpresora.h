@@ -31,6 +31,13 @@ public:
     static int imprimir(const ReportePreparado& reporte, const QList<PaginaReporte>& paginas,
                         const OpcionesImpresion& opciones,
                         const std::function<bool(qint64)>& continuar = {});
+    // Pages [desde, hasta] handed to `cada` in order, one at a time.
+    using Recorrido = std::function<void(int desde, int hasta,
+                                         const std::function<bool(const PaginaReporte&)>& cada)>;
+    // The same over `total` pages laid out as they are sent and let go.
+    static int imprimir(const ReportePreparado& reporte, int total, const Recorrido& recorrido,
+                        const OpcionesImpresion& opciones,
+                        const std::function<bool(qint64)>& continuar = {});
 };
 
 } // namespace rp::motor

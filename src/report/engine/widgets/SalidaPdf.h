@@ -14,6 +14,7 @@ class QPainter;
 
 namespace rp::motor {
 
+class IndicePaginas;
 class ReportePreparado;
 
 // The one writer of PDF documents: laid-out pages, one PDF page per report
@@ -50,8 +51,25 @@ public:
     static int escribirArchivo(const ReportePreparado& reporte, const QList<PaginaReporte>& paginas,
                                const QString& ruta, const QList<int>& orden = {},
                                const Continuar& continuar = {}, const Portada& portada = {});
-    // Runs and lays out the report, then writes the file as above. Returns
-    // the number of pages. Throws ErrorMotor.
+    // Pages handed to `cada` in order, one at a time (false stops).
+    using Recorrido = std::function<void(const std::function<bool(const PaginaReporte&)>& cada)>;
+    // Writes the `total` pages `recorrido` hands out, each painted and let go.
+    static void escribir(const ReportePreparado& reporte, QIODevice& salida, int total,
+                         const Recorrido& recorrido, const Continuar& continuar = {},
+                         PintorPagina::Modo modo = PintorPagina::Modo::Rapido,
+                         const Portada& portada = {});
+    // Writes the `total` pages `recorrido` hands out to `ruta` (as above).
+    static void escribirArchivo(const ReportePreparado& reporte, int total,
+                                const Recorrido& recorrido, const QString& ruta,
+                                const Continuar& continuar = {}, const Portada& portada = {});
+    // Writes every page of the report to `ruta` (as above), laid out one at a
+    // time from the rows of `fuente`; `indice` is complete (the page count).
+    static int escribirArchivo(const ReportePreparado& reporte, const IndicePaginas& indice,
+                               const FuenteDatos& fuente, const QString& ruta,
+                               const Continuar& continuar = {}, const Portada& portada = {});
+    // Counts the pages of the report (IndicePaginas), then writes them as
+    // above: no more than one page in memory. Returns the number of pages.
+    // Throws ErrorMotor.
     static int escribirArchivo(const ReportePreparado& reporte, const FuenteDatos& fuente,
                                const QString& ruta);
 };

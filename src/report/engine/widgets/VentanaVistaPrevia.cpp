@@ -5,7 +5,8 @@
 #include "report/engine/ErrorMotor.h"
 #include "report/engine/EscritorCsv.h"
 #include "report/engine/EscritorXlsx.h"
-#include "report/engine/LectorFilas.h"
+#include "report/engine/IndicePaginas.h"
+#include "report/engine/Paginador.h"
 #include "report/engine/ProgresoTarea.h"
 #include "report/engine/ReportePreparado.h"
 #include "report/engine/widgets/BarraBusqueda.h"
@@ -53,7 +54,8 @@ VentanaVistaPrevia::VentanaVistaPrevia(std::shared_ptr<const ReportePreparado> r
                                        FuenteDatos fuente, rp::ui::Operador& operador,
                                        QWidget* parent)
     : QWidget(parent, Qt::Window), rep_(std::move(reporte)), fuente_(std::move(fuente)),
-      operador_(operador), paginador_(std::make_unique<Paginador>(*rep_)) {
+      operador_(operador), diseno_(DisenoPagina::calcular(*rep_)),
+      filasPorPagina_(Paginador(*rep_).filasPorPagina()) {
     setObjectName(QStringLiteral("VentanaVistaPrevia"));
     setWindowTitle(QStringLiteral("Vista previa"));
     auto* capa = new QVBoxLayout(this);
@@ -96,7 +98,7 @@ VentanaVistaPrevia::VentanaVistaPrevia(std::shared_ptr<const ReportePreparado> r
     accionProgreso_ = barra->addWidget(progreso_);
     accionCancelar_ = accion("cancelarTarea", QStringLiteral("Cancelar"), [this] { cancelar(); });
     capa->addWidget(barra);
-    busqueda_ = new BarraBusqueda(*paginador_, this);
+    busqueda_ = new BarraBusqueda(*rep_, fuente_, this);
     capa->addWidget(busqueda_);
     connect(busqueda_, &BarraBusqueda::mostrar, this, &VentanaVistaPrevia::mostrarCoincidencia);
     connect(busqueda_, &BarraBusqueda::cambio, this, &VentanaVistaPrevia::actualizar);
@@ -136,21 +138,22 @@ void VentanaVistaPrevia::comenzar() {
     if (comenzado_)
         return;
     comenzado_ = true;
-    if (const auto e = errorDe([this] { filas_ = rep_->abrir(fuente_, true); })) {
+    indice_ = std::make_unique<IndicePaginas>(*rep_);
+    if (const auto e = errorDe([this] { indice_->abrir(fuente_); })) {
         fallar(*e);
         return;
     }
+    leyendo_ = true;
     temporizador_.start();
     actualizar();
 }
 
 bool VentanaVistaPrevia::terminado() const {
-    return paginador_->terminado();
+    return fallo_ || (indice_ && indice_->terminado());
 }
 
 int VentanaVistaPrevia::paginasListas() const {
-    return terminado() ? static_cast<int>(paginador_->paginas().size())
-                       : paginador_->paginasCompletas();
+    return indice_ ? indice_->paginasCompletas() : 0;
 }
 
 void VentanaVistaPrevia::error(const QString& texto) {
@@ -161,64 +164,116 @@ void VentanaVistaPrevia::error(const QString& texto) {
 void VentanaVistaPrevia::fallar(const QString& texto) {
     temporizador_.stop();
     fallo_ = true;
-    filas_.reset();
-    paginador_->terminar();
+    leyendo_ = false;
     actualizar();
     error(texto);
 }
 
 void VentanaVistaPrevia::procesarLote() {
-    if (!filas_) {
+    if (!indice_ || !leyendo_) {
         temporizador_.stop();
         return;
     }
+    // A running search lays the pages out in a pass of its own: it goes first.
+    if (busqueda_->buscando())
+        return;
     const int antes = paginasListas();
-    // Until the first page is complete a turn lays out a few rows, so that
-    // it shows at once; then a turn takes what fits in a few milliseconds
-    // (fewer turns of the event loop, the window still answering).
+    // Until the first page is known a turn reads a few rows, so that it shows
+    // at once; then a turn takes what fits in a few milliseconds (fewer turns
+    // of the event loop, the window still answering).
     QElapsedTimer reloj;
     reloj.start();
-    const int fijas = lote_ > 0 ? lote_ : (antes == 0 ? 200 : 0);
-    const auto seguir = [&](int i) {
-        return fijas > 0 ? i < fijas : (i % 32 != 0 || reloj.elapsed() < 20);
-    };
     const auto e = errorDe([&] {
-        for (int i = 0; seguir(i); ++i) {
-            if (!filas_->siguiente()) {
-                temporizador_.stop();
-                filas_.reset();
-                paginador_->terminar();
-                break;
+        if (lote_ > 0) {
+            indice_->avanzar(lote_);
+        } else if (antes == 0) {
+            while (indice_->paginasCompletas() == 0 && indice_->avanzar(200)) {
             }
-            paginador_->agregar(*filas_);
+        } else {
+            while (reloj.elapsed() < 20 && indice_->avanzar(2048)) {
+            }
         }
     });
     if (e) {
         fallar(*e);
         return;
     }
+    if (indice_->terminado()) {
+        temporizador_.stop();
+        leyendo_ = false;
+    }
     if (paginasListas() != antes || terminado()) {
-        // The page shown, its footer's page count and the label follow the
-        // layout at most four times a second: a repaint costs as much as
-        // laying out a few pages.
-        if (terminado() || antes == 0 || repintado_.elapsed() >= 250) {
+        // The label and the shown page's footer (its page count) follow at
+        // most four times a second.
+        if (terminado() || antes == 0 || repintado_.elapsed() >= 250)
             actualizar();
-        } else {
-            // The same page, where the grown list now keeps it.
-            const DisenoPagina& d = paginador_->diseno();
-            vista_->mostrar(&paginador_->paginas().at(actual_), totalMostrado_, d.anchoPapel,
-                            d.altoPapel);
-        }
         Q_EMIT paginasCambiaron();
     }
     if (terminado())
         Q_EMIT termino();
 }
 
-void VentanaVistaPrevia::terminarAhora() {
+bool VentanaVistaPrevia::contarHasta(int numero) {
     comenzar();
-    while (filas_ && !fallo_)
-        procesarLote();
+    if (!indice_ || fallo_)
+        return false;
+    const bool antes = terminado();
+    const auto e = errorDe([&] {
+        while (indice_->paginasCompletas() < numero && indice_->avanzar(lote_ > 0 ? lote_ : 4096)) {
+        }
+    });
+    if (e) {
+        fallar(*e);
+        return false;
+    }
+    if (indice_->terminado()) {
+        temporizador_.stop();
+        leyendo_ = false;
+        if (!antes) {
+            Q_EMIT paginasCambiaron();
+            Q_EMIT termino();
+        }
+    }
+    return true;
+}
+
+void VentanaVistaPrevia::terminarAhora() {
+    if (contarHasta(std::numeric_limits<int>::max()))
+        actualizar();
+}
+
+std::shared_ptr<const PaginaReporte> VentanaVistaPrevia::pagina(int numero) {
+    for (qsizetype i = 0; i < memoria_.size(); ++i) {
+        if (memoria_.at(i)->numero == numero) {
+            auto p = memoria_.takeAt(i);
+            memoria_ << p;
+            return p;
+        }
+    }
+    if (!indice_ || numero < 1 || numero > paginasListas())
+        return nullptr;
+    std::shared_ptr<const PaginaReporte> p;
+    if (const auto e = errorDe([&] {
+            p = std::make_shared<const PaginaReporte>(indice_->componer(fuente_, numero));
+        })) {
+        error(*e);
+        return nullptr;
+    }
+    memoria_ << p;
+    while (memoria_.size() > PaginasEnMemoria)
+        memoria_.removeFirst();
+    return p;
+}
+
+QList<PaginaReporte> VentanaVistaPrevia::todasLasPaginas() const {
+    QList<PaginaReporte> r;
+    IndicePaginas desdeElPrincipio(*rep_);
+    desdeElPrincipio.recorrer(fuente_, 1, std::numeric_limits<int>::max(),
+                              [&r](const PaginaReporte& p) {
+                                  r << p;
+                                  return true;
+                              });
+    return r;
 }
 
 void VentanaVistaPrevia::irAPagina(int numero) {
@@ -240,20 +295,25 @@ QString VentanaVistaPrevia::textoEtiqueta() const {
 }
 
 void VentanaVistaPrevia::actualizar() {
-    const DisenoPagina& d = paginador_->diseno();
     const int listas = paginasListas();
-    const PaginaReporte* pagina = listas > 0 ? &paginador_->paginas().at(actual_) : nullptr;
-    // Until the last page is known the footer shows the pages laid out so far.
-    totalMostrado_ = static_cast<int>(paginador_->paginas().size());
+    if (listas > 0) {
+        actual_ = std::min(actual_, listas - 1);
+        if (!mostrada_ || mostrada_->numero != actual_ + 1)
+            mostrada_ = pagina(actual_ + 1);
+    } else {
+        mostrada_.reset();
+    }
+    // Until the last page is known the footer shows the pages found so far.
+    totalMostrado_ = indice_ ? indice_->paginas() : 0;
     repintado_.restart();
-    vista_->mostrar(pagina, totalMostrado_, d.anchoPapel, d.altoPapel);
+    vista_->mostrar(mostrada_.get(), totalMostrado_, diseno_.anchoPapel, diseno_.altoPapel);
     int marcaActual = -1;
     QList<int> marcas = busqueda_->marcas(actual_, &marcaActual);
     vista_->marcar(std::move(marcas), marcaActual);
     if (tarea_)
         return; // the label shows the task's progress
     etiqueta_->setText(textoEtiqueta());
-    // While the rows arrive: a bar without an end and the button that stops.
+    // While the pages are counted: a bar without an end and the button that stops.
     const bool componiendo = temporizador_.isActive();
     progreso_->setRange(0, 0);
     accionProgreso_->setVisible(componiendo);
@@ -273,7 +333,7 @@ void VentanaVistaPrevia::cancelar() {
     if (tarea_) {
         tarea_->cancelar();
     } else if (temporizador_.isActive()) {
-        // The pages laid out so far stay; an export or print goes on from there.
+        // The pages counted so far stay; an export or print goes on from there.
         temporizador_.stop();
         actualizar();
     }
@@ -290,6 +350,9 @@ void VentanaVistaPrevia::closeEvent(QCloseEvent* evento) {
 }
 
 void VentanaVistaPrevia::mostrarCoincidencia(int pagina, int elemento) {
+    // The search may be ahead of the count of the pages.
+    if (!contarHasta(pagina + 1))
+        return;
     irAPagina(pagina + 1);
     const QRect r = vista_->rectElemento(elemento);
     if (r.isValid())
@@ -331,7 +394,7 @@ bool VentanaVistaPrevia::conProgreso(const std::function<void(ProgresoTarea&)>& 
             v->tarea_ = nullptr;
             for (QAction* a : acciones)
                 a->setEnabled(true);
-            if (componiendo && v->filas_)
+            if (componiendo && v->leyendo_)
                 v->temporizador_.start();
             v->actualizar();
         }
@@ -344,12 +407,13 @@ bool VentanaVistaPrevia::conProgreso(const std::function<void(ProgresoTarea&)>& 
 
 void VentanaVistaPrevia::componerTodo(ProgresoTarea& progreso) {
     comenzar();
-    if (!filas_)
+    if (!indice_ || fallo_)
         return;
     progreso.fijarPaso(QStringLiteral("Componiendo"), QStringLiteral("páginas"));
     progreso.informarAhora(paginasListas());
-    while (filas_ && !fallo_) {
-        procesarLote();
+    while (!terminado()) {
+        if (!contarHasta(paginasListas() + 1))
+            return;
         if (!progreso.avanzar(paginasListas()))
             return;
     }
@@ -362,7 +426,7 @@ void VentanaVistaPrevia::imprimir() {
     dialogo.impresoras = QPrinterInfo::availablePrinterNames();
     dialogo.impresora = QPrinterInfo::defaultPrinterName();
     dialogo.copias = std::max(1, rep_->solicitud().copias);
-    dialogo.totalPaginas = static_cast<int>(paginador_->paginas().size());
+    dialogo.totalPaginas = indice_ ? indice_->paginas() : 0;
     if (!operador_.dialogo(dialogo))
         return;
     dialogo.normalizar();
@@ -379,7 +443,12 @@ void VentanaVistaPrevia::imprimir() {
         p.fijarPaso(QStringLiteral("Imprimiendo"), QStringLiteral("hojas"),
                     std::max(0, hasta - desde + 1) * std::max(1, o.copias));
         p.informarAhora();
-        SalidaImpresora::imprimir(*rep_, paginador_->paginas(), o, p.continuar());
+        SalidaImpresora::imprimir(
+            *rep_, total,
+            [this](int desde, int hasta, const std::function<bool(const PaginaReporte&)>& cada) {
+                indice_->recorrer(fuente_, desde, hasta, cada);
+            },
+            o, p.continuar());
     });
 }
 
@@ -399,7 +468,7 @@ void VentanaVistaPrevia::exportar(
         }
         p.fijarPaso(QStringLiteral("Exportando"),
                     paginas ? QStringLiteral("páginas") : QStringLiteral("filas"),
-                    paginas ? paginador_->paginas().size() : 0);
+                    paginas && indice_ ? indice_->paginas() : 0);
         p.informarAhora();
         escribir(*ruta, p);
     });
@@ -408,7 +477,7 @@ void VentanaVistaPrevia::exportar(
 void VentanaVistaPrevia::exportarPdf() {
     exportar(QStringLiteral("Exportar a PDF"), QStringLiteral("Documento PDF |*.pdf"), true,
              [this](const QString& ruta, ProgresoTarea& p) {
-                 SalidaPdf::escribirArchivo(*rep_, paginador_->paginas(), ruta, {}, p.continuar(),
+                 SalidaPdf::escribirArchivo(*rep_, *indice_, fuente_, ruta, p.continuar(),
                                             portada_);
              });
 }

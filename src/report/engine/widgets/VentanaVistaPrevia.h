@@ -1,7 +1,8 @@
 #pragma once
 
+#include "report/engine/DisenoPagina.h"
 #include "report/engine/FuenteDatos.h"
-#include "report/engine/Paginador.h"
+#include "report/engine/PaginaReporte.h"
 #include "report/engine/widgets/SalidaPdf.h"
 
 #include <QElapsedTimer>
@@ -23,26 +24,27 @@ class Operador;
 
 namespace rp::motor {
 
-class LectorFilas;
+class IndicePaginas;
 class ProgresoTarea;
 class ReportePreparado;
 class VistaPagina;
 class BarraBusqueda;
 
-// The report preview: a maximised window that lays the report out while the
-// rows arrive (a batch of rows per turn of the event loop) and shows the first
-// page as soon as it is complete. Toolbar: first / previous / next / last
-// page, the page label ("Página N de M", "M+" while pages are still being
-// laid out), zoom, print (print dialog through the operator), export to PDF,
-// CSV and Excel (file dialogs through the operator), search (Ctrl+F, see
-// BarraBusqueda). Esc closes it.
+// The report preview: a maximised window that finds where every page starts
+// (IndicePaginas, a batch of rows per turn of the event loop) and lays out
+// only the pages it shows, as they are asked for, keeping the last few
+// (PaginasEnMemoria); the first page shows as soon as its rows are known.
+// Toolbar: first / previous / next / last page, the page label ("Página N de
+// M", "M+" while the pages are still being counted), zoom, print (print
+// dialog through the operator), export to PDF, CSV and Excel (file dialogs
+// through the operator), search (Ctrl+F, see BarraBusqueda). Esc closes it.
 //
 // Long work shows its progress in the toolbar (a bar, the page label) with a
-// "Cancelar" button: the layout while the rows arrive (cancelling stops it
-// where it is; an export or print goes on from there), and printing and the
-// exports, which run in slices between turns of the event loop. Esc or the
-// button cancel an export or a print: the window stays usable and no file is
-// left behind.
+// "Cancelar" button: the count of the pages (cancelling stops it where it
+// is; an export or print goes on from there), and printing and the exports,
+// which run in slices between turns of the event loop and lay out, paint and
+// let go one page at a time. Esc or the button cancel an export or a print:
+// the window stays usable and no file is left behind.
 class VentanaVistaPrevia : public QWidget {
     Q_OBJECT
 public:
@@ -50,9 +52,12 @@ public:
                        rp::ui::Operador& operador, QWidget* parent = nullptr);
     ~VentanaVistaPrevia() override;
 
+    // Pages laid out and kept at most.
+    static constexpr int PaginasEnMemoria = 16;
+
     // Starts reading the rows (called by show paths; idempotent).
     void comenzar();
-    // Lays out the remaining rows at once.
+    // Counts the remaining pages at once.
     void terminarAhora();
 
     bool terminado() const;
@@ -60,8 +65,17 @@ public:
     int paginasListas() const;
     void irAPagina(int numero);
     QString textoEtiqueta() const;
-    const Paginador& paginador() const { return *paginador_; }
     const ReportePreparado& reporte() const { return *rep_; }
+    int filasPorPagina() const { return filasPorPagina_; }
+    // Page `numero` (1..paginasListas()), laid out now unless it is among the
+    // pages kept; null on an error (told to the operator).
+    std::shared_ptr<const PaginaReporte> pagina(int numero);
+    // The page shown (null before the first).
+    const PaginaReporte* paginaMostrada() const { return mostrada_.get(); }
+    // Pages laid out and kept now.
+    int paginasEnMemoria() const { return static_cast<int>(memoria_.size()); }
+    // Every page, laid out anew in one pass (for checks on small reports).
+    QList<PaginaReporte> todasLasPaginas() const;
 
     // Rows per turn of the event loop (by default as many as fit in 20 ms).
     void fijarLote(int filas) { lote_ = std::max(1, filas); }
@@ -96,6 +110,8 @@ Q_SIGNALS:
 
 private:
     void procesarLote();
+    // Counts pages until page `numero` is known; false on an error.
+    bool contarHasta(int numero);
     void fallar(const QString& texto);
     void actualizar();
     void escape();
@@ -103,7 +119,7 @@ private:
     // Runs `trabajo` with its progress shown and the toolbar waiting; false
     // when it was cancelled or failed (the error told to the operator).
     bool conProgreso(const std::function<void(ProgresoTarea&)>& trabajo);
-    // Lays the remaining rows out in slices (a task's first step).
+    // Counts the remaining pages in slices (a task's first step).
     void componerTodo(ProgresoTarea& progreso);
     // Asks for the file (`titulo`, `filtro`) and runs `escribir` on it as a
     // task; `paginas`: the pages are laid out first.
@@ -115,8 +131,12 @@ private:
     std::shared_ptr<const ReportePreparado> rep_;
     FuenteDatos fuente_;
     rp::ui::Operador& operador_;
-    std::unique_ptr<LectorFilas> filas_;
-    std::unique_ptr<Paginador> paginador_;
+    DisenoPagina diseno_;
+    int filasPorPagina_ = 1;
+    std::unique_ptr<IndicePaginas> indice_;
+    bool leyendo_ = false;                                // the count of the pages goes on
+    QList<std::shared_ptr<const PaginaReporte>> memoria_; // most recently used last
+    std::shared_ptr<const PaginaReporte> mostrada_;
     QTimer temporizador_;
     int lote_ = 0; // rows per turn; 0: by time
     int actual_ = 0;
