@@ -281,6 +281,14 @@ TEST_F(Render, BusquedaMientrasSeComponenLasPaginasYEscLaCancela) {
     for (int i = 1; i <= porPagina * 40; ++i)
         esperadas += QStringLiteral("artículo %1").arg(i).contains("artículo 1") ? 1 : 0;
     EXPECT_EQ(QStringLiteral("1 de %1").arg(esperadas), etiqueta->text());
+
+    // Pages are laid out as they are shown, and only the last few stay.
+    for (int i = 0; i < 30; ++i)
+        v->findChild<QAction*>("siguiente")->trigger();
+    EXPECT_EQ(31, v->paginaActual());
+    ASSERT_NE(v->paginaMostrada(), nullptr);
+    EXPECT_EQ(31, v->paginaMostrada()->numero);
+    EXPECT_EQ(VentanaVistaPrevia::PaginasEnMemoria, v->paginasEnMemoria());
     v->close();
 }
 
