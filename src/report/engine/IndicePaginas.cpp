@@ -9,7 +9,11 @@ namespace rp::motor {
 
 namespace {
 
+// A key the statement of a page can start at (rows without a key: see
+// ReportePreparado::sentenciaPaginasDesde).
 bool claveUsable(const QVariant& v) {
+    if (ValoresFormula::esNulo(v))
+        return true;
     switch (v.typeId()) {
     case QMetaType::QString:
     case QMetaType::Int:
@@ -17,7 +21,7 @@ bool claveUsable(const QVariant& v) {
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
     case QMetaType::Double:
-        return !v.isNull();
+        return true;
     default:
         return false;
     }
@@ -78,6 +82,8 @@ bool IndicePaginas::avanzar(qint64 filas) {
             return false;
         }
         QVariant k = cursor_->value(0);
+        if (leidas_ > 0 && ValoresFormula::esNulo(k) && !ValoresFormula::esNulo(clave_))
+            nulosDespues_ = true;
         const bool misma = leidas_ > 0 && k == clave_;
         // The pages take keys as equal the database sorts apart (letter
         // case, trailing blanks): a page could not be found again from its
@@ -129,7 +135,7 @@ int IndicePaginas::recorrer(const FuenteDatos& fuente, int desde, int hasta,
         filas = rep_.abrir(fuente, true);
     } else {
         const Inicio& i = inicio(desde);
-        const QString sql = rep_.sentenciaPaginasDesde(i.clave);
+        const QString sql = rep_.sentenciaPaginasDesde(i.clave, nulosDespues_);
         if (sql.isEmpty())
             throw ErrorMotor(QStringLiteral("la página %1 no se puede componer sola").arg(desde));
         filas = std::make_unique<LectorFilas>(rep_, fuente.consultar(sql), true);

@@ -85,7 +85,8 @@ private:
     QVariant actualClave_;  // of the row being counted
     qint64 antesClave_ = 0; // rows of its key before it
     qint64 leidas_ = 0;
-    qint64 corrida_ = 0; // rows of clave_ so far
+    qint64 corrida_ = 0;        // rows of clave_ so far
+    bool nulosDespues_ = false; // rows without a key come after keyed ones
     bool terminado_ = false;
     bool valido_ = true;
 };

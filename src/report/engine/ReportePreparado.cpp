@@ -6,6 +6,7 @@
 #include "report/engine/EvaluadorFormula.h"
 #include "report/engine/LectorFilas.h"
 #include "report/engine/ParserFormula.h"
+#include "report/engine/ValoresFormula.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -301,9 +302,22 @@ QString ReportePreparado::sentenciaClaves() const {
     return r + ordenPaginasSql_;
 }
 
-QString ReportePreparado::sentenciaPaginasDesde(const QVariant& clave) const {
+QString ReportePreparado::sentenciaPaginasDesde(const QVariant& clave, bool conNulos) const {
     if (sentenciaClaves().isEmpty())
         return QString();
+    const CampoOrden& primero = ordenPaginas_.first();
+    const QString columna = columnaSql(std::get<NodoCampo>(primero.campo->contenido));
+    const auto donde = [this](const QString& limite) {
+        return columnasSql_ + desdeSql_ +
+               (condicion_.isEmpty()
+                    ? QStringLiteral(" WHERE ") + limite
+                    : QStringLiteral(" WHERE (") + condicion_ + QStringLiteral(") AND ") + limite) +
+               ordenPaginasSql_;
+    };
+    // Rows without a key come all first (the statement from its start) or
+    // all last (those rows alone).
+    if (ValoresFormula::esNulo(clave))
+        return conNulos ? donde(columna + QStringLiteral(" IS NULL")) : sentenciaPaginas_;
     QString literal;
     switch (clave.typeId()) {
     case QMetaType::QString:
@@ -320,14 +334,12 @@ QString ReportePreparado::sentenciaPaginasDesde(const QVariant& clave) const {
     default:
         return QString();
     }
-    const CampoOrden& primero = ordenPaginas_.first();
-    const QString limite = columnaSql(std::get<NodoCampo>(primero.campo->contenido)) +
-                           (primero.descendente ? QStringLiteral(" <= ") : QStringLiteral(" >= ")) +
-                           literal;
-    const QString donde = condicion_.isEmpty() ? QStringLiteral(" WHERE ") + limite
-                                               : QStringLiteral(" WHERE (") + condicion_ +
-                                                     QStringLiteral(") AND ") + limite;
-    return columnasSql_ + desdeSql_ + donde + ordenPaginasSql_;
+    QString limite =
+        columna + (primero.descendente ? QStringLiteral(" <= ") : QStringLiteral(" >= ")) + literal;
+    if (conNulos)
+        limite = QLatin1Char('(') + limite + QStringLiteral(" OR ") + columna +
+                 QStringLiteral(" IS NULL)");
+    return donde(limite);
 }
 
 std::unique_ptr<LectorFilas> ReportePreparado::abrir(const FuenteDatos& fuente,

@@ -66,9 +66,11 @@ public:
     // and the pages' statement limited to the rows whose first sort field
     // comes at or after `clave`. Empty when the database cannot do it (a
     // procedure, a selection or a sort in memory, no sort field, a key that
-    // is neither text nor number).
+    // is neither text nor number). `conNulos`: the rows without a key come
+    // after the others (the database sorts nulls last) and are kept; from a
+    // null `clave`, the rows without a key.
     QString sentenciaClaves() const;
-    QString sentenciaPaginasDesde(const QVariant& clave) const;
+    QString sentenciaPaginasDesde(const QVariant& clave, bool conNulos = false) const;
     bool esProcedimiento() const { return plantilla_.origen.tipo == OrigenDatos::Procedimiento; }
 
     // Runs the statement; the rows come selected and sorted, for a file or

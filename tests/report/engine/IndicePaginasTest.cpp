@@ -1,5 +1,6 @@
 // Pages laid out alone from the page index are the pages of the full layout.
 #include "report/engine/IndicePaginas.h"
+#include "BaseDePrueba.h"
 #include "app/demo/DemoDatos.h"
 #include "db/provider/Connection.h"
 #include "db/provider/SqliteProvider.h"
@@ -181,5 +182,42 @@ TEST_F(IndiceDemo, UltimoCostoYReportesSinIndice) {
         });
         ASSERT_EQ(todas.size() - 1, dadas.size());
         EXPECT_EQ(2, dadas.first());
+    }
+}
+
+// A descending sort on a column the join leaves empty for some rows: the
+// database puts them last, and the pages that hold them still have them.
+TEST(IndicePaginas, FilasSinClaveAlFinalDeUnOrdenDescendente) {
+    prueba::BaseDePrueba base;
+    const char* codigos[] = {"                      100", "                      200",
+                             "                      300", "                      500",
+                             "                      900"};
+    for (int i = 0; i < 90; ++i)
+        base.ejecutar(QStringLiteral("INSERT INTO V_MV_PRECIOSHIS VALUES (%1, '1', '%2', "
+                                     "'2024-05-01 10:00:00', 'u', %3, 1, 1)")
+                          .arg(100 + i)
+                          .arg(QString::fromLatin1(codigos[i % 5]))
+                          .arg(i));
+    QString texto = prueba::BaseDePrueba::textoHistorial();
+    texto.replace(QStringLiteral("papel = A4\n"),
+                  QStringLiteral("papel = A4\nmargenes = 100, 10, 100, 10\n"));
+    texto.replace(QStringLiteral("orden = +{V_MV_PRECIOSHIS.IDHIS}"),
+                  QStringLiteral("orden = -{V_MA_ARTICULOS.IDFAMILIA}, +{V_MV_PRECIOSHIS.IDHIS}"));
+    const auto rep = ReportePreparado::preparar(LectorPlantilla::leerTexto(texto), {});
+    const FuenteDatos fuente = base.fuente();
+    auto filas = rep->abrir(fuente, true);
+    const QList<PaginaReporte> todas = Paginador::componer(*rep, *filas);
+    ASSERT_GE(todas.size(), 4);
+    IndicePaginas indice(*rep);
+    indice.abrir(fuente);
+    indice.completar();
+    ASSERT_TRUE(indice.valido());
+    ASSERT_EQ(todas.size(), indice.paginas());
+    for (int n = 2; n <= indice.paginas(); ++n) {
+        const PaginaReporte p = indice.componer(fuente, n);
+        EXPECT_EQ(todas.at(n - 1).filas, p.filas) << n;
+        ASSERT_EQ(todas.at(n - 1).elementos.size(), p.elementos.size()) << n;
+        for (qsizetype i = 0; i < p.elementos.size(); ++i)
+            EXPECT_EQ(todas.at(n - 1).elementos.at(i).texto, p.elementos.at(i).texto) << n;
     }
 }
