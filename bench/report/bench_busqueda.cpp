@@ -1,7 +1,7 @@
 // Search in the preview of the whole history (1,000,000 changes, 18,000+
 // pages): from Enter in the search bar to the first hit shown, for a text on
 // the first page and for one on page 1000 (its footer "Página 1000 de"), with
-// the pages laid out while the search runs.
+// the search laying the pages out in its own pass.
 #include "HistorialBench.h"
 #include "common/DatosBench.h"
 #include "report/engine/widgets/BarraBusqueda.h"

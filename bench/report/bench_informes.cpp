@@ -309,7 +309,7 @@ void BM_Pdf_QPdfWriterSimple(benchmark::State& state) {
 
 // The preview of the whole history as a person uses it: the first page shown,
 // then the last page asked for (the ">|" button, pressed again while the
-// pages are still being laid out, as a person waiting for the end would).
+// pages are still being counted, as a person waiting for the end would).
 // Wall time of the whole run; `last_page_s` from the first press to the last
 // page of the report shown; `peak_rss_mb` the process's peak resident size
 // during the run (VmHWM after lowering it to the size before).
