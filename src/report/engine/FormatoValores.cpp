@@ -2,6 +2,7 @@
 
 #include "report/engine/ValoresFormula.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
@@ -12,23 +13,28 @@ namespace rp::motor {
 QString FormatoValores::numeroFijo(double valor, int decimales, QChar decimal, QChar miles) {
     if (!std::isfinite(valor))
         return QString();
-    QString t = QLocale::c().toString(std::fabs(valor), 'f', decimales);
-    const bool cero = t.count(QLatin1Char('0')) + t.count(QLatin1Char('.')) == t.size();
-    QString entero = t, fraccion;
-    const qsizetype punto = t.indexOf(QLatin1Char('.'));
-    if (punto >= 0) {
-        entero = t.left(punto);
-        fraccion = t.mid(punto + 1);
+    // Every number cell of every page comes through here: one buffer, no
+    // intermediate strings. The digits round half away from zero.
+    const QByteArray t = QByteArray::number(std::fabs(valor), 'f', decimales);
+    bool cero = true;
+    for (const char c : t)
+        cero = cero && (c == '0' || c == '.');
+    qsizetype punto = t.indexOf('.');
+    if (punto < 0)
+        punto = t.size();
+    QString r;
+    r.reserve(t.size() + punto / 3 + 2);
+    if (valor < 0 && !cero)
+        r += QLatin1Char('-');
+    for (qsizetype i = 0; i < punto; ++i) {
+        if (i > 0 && (punto - i) % 3 == 0 && !miles.isNull())
+            r += miles;
+        r += QLatin1Char(t.at(i));
     }
-    QString agrupado;
-    for (qsizetype i = 0; i < entero.size(); ++i) {
-        if (i > 0 && (entero.size() - i) % 3 == 0 && !miles.isNull())
-            agrupado += miles;
-        agrupado += entero.at(i);
+    if (punto + 1 < t.size()) {
+        r += decimal;
+        r += QLatin1String(t.constData() + punto + 1, t.size() - punto - 1);
     }
-    QString r = (valor < 0 && !cero) ? QStringLiteral("-") + agrupado : agrupado;
-    if (!fraccion.isEmpty())
-        r += decimal + fraccion;
     return r;
 }
 
