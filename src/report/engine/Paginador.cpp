@@ -115,6 +115,8 @@ void Paginador::abrirPagina(bool reanudable) {
         return;
     PaginaReporte p;
     p.numero = numero_;
+    // A full page: its rows' cells, a group header or two, the borders.
+    p.elementos.reserve(16 + (filasPorPagina_ + 2) * (diseno_.columnas.size() + 1));
     const Plantilla& pl = rep_.plantilla();
     double y = diseno_.arriba;
     for (const LineaBorde& l : pl.encabezado) {
