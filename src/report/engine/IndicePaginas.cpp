@@ -111,7 +111,8 @@ int IndicePaginas::paginasCompletas() const {
 }
 
 PaginaReporte IndicePaginas::componer(const FuenteDatos& fuente, int numero) const {
-    if (numero < 1 || numero > paginasCompletas())
+    // The first page starts with the statement itself, before any count.
+    if (numero < 1 || (numero > 1 && numero > paginasCompletas()))
         throw ErrorMotor(QStringLiteral("página fuera del informe: %1").arg(numero));
     PaginaReporte r;
     recorrer(fuente, numero, numero, [&r](const PaginaReporte& p) {

@@ -63,7 +63,8 @@ public:
     qint64 filasLeidas() const { return leidas_; }
     const Inicio& inicio(int numero) const { return inicios_.at(numero - 1); }
 
-    // Lays out page `numero` (1..paginasCompletas()) alone. Throws ErrorMotor
+    // Lays out page `numero` (1..paginasCompletas(); the first one at any
+    // time) alone. Throws ErrorMotor
     // and what the data source throws.
     PaginaReporte componer(const FuenteDatos& fuente, int numero) const;
     // Lays out pages [desde, hasta] in order, from the page index when it is

@@ -153,7 +153,9 @@ bool VentanaVistaPrevia::terminado() const {
 }
 
 int VentanaVistaPrevia::paginasListas() const {
-    return indice_ ? indice_->paginasCompletas() : 0;
+    if (!indice_)
+        return 0;
+    return std::max(primeraLista_ ? 1 : 0, indice_->paginasCompletas());
 }
 
 void VentanaVistaPrevia::error(const QString& texto) {
@@ -178,17 +180,29 @@ void VentanaVistaPrevia::procesarLote() {
     if (busqueda_->buscando())
         return;
     const int antes = paginasListas();
-    // Until the first page is known a turn reads a few rows, so that it shows
-    // at once; then a turn takes what fits in a few milliseconds (fewer turns
+    // The first turn lays out the first page from the report's own rows
+    // (the count of the pages is not needed for it), so that it shows at
+    // once; then a turn counts what fits in a few milliseconds (fewer turns
     // of the event loop, the window still answering).
+    if (!primeraLista_) {
+        std::shared_ptr<const PaginaReporte> primera;
+        if (const auto e = errorDe([&] {
+                primera = std::make_shared<const PaginaReporte>(indice_->componer(fuente_, 1));
+            })) {
+            fallar(*e);
+            return;
+        }
+        memoria_ << primera;
+        primeraLista_ = true;
+        actualizar();
+        Q_EMIT paginasCambiaron();
+        return;
+    }
     QElapsedTimer reloj;
     reloj.start();
     const auto e = errorDe([&] {
         if (lote_ > 0) {
             indice_->avanzar(lote_);
-        } else if (antes == 0) {
-            while (indice_->paginasCompletas() == 0 && indice_->avanzar(200)) {
-            }
         } else {
             while (reloj.elapsed() < 20 && indice_->avanzar(2048)) {
             }
@@ -304,7 +318,7 @@ void VentanaVistaPrevia::actualizar() {
         mostrada_.reset();
     }
     // Until the last page is known the footer shows the pages found so far.
-    totalMostrado_ = indice_ ? indice_->paginas() : 0;
+    totalMostrado_ = indice_ ? std::max(listas, indice_->paginas()) : 0;
     repintado_.restart();
     vista_->mostrar(mostrada_.get(), totalMostrado_, diseno_.anchoPapel, diseno_.altoPapel);
     int marcaActual = -1;

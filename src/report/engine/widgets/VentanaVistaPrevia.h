@@ -135,6 +135,7 @@ private:
     int filasPorPagina_ = 1;
     std::unique_ptr<IndicePaginas> indice_;
     bool leyendo_ = false;                                // the count of the pages goes on
+    bool primeraLista_ = false;                           // the first page was laid out
     QList<std::shared_ptr<const PaginaReporte>> memoria_; // most recently used last
     std::shared_ptr<const PaginaReporte> mostrada_;
     QTimer temporizador_;
