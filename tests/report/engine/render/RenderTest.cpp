@@ -470,3 +470,49 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+// A hit deeper than the pages counted so far: the count goes on to its page,
+// which is laid out alone from the database and shown with the hit marked.
+TEST_F(Render, BusquedaMasAllaDeLasPaginasContadasMuestraSuPagina) {
+    base_.ejecutar("BEGIN");
+    for (int i = 1; i <= 3000; ++i)
+        base_.ejecutar(QStringLiteral("INSERT INTO V_MV_PRECIOSHIS VALUES (%1, '1', "
+                                      "'                      200', '2024-06-01 10:00:00', 'u', "
+                                      "1.5, 2, 2)")
+                           .arg(i + 10));
+    base_.ejecutar("COMMIT");
+    base_.ejecutar("UPDATE V_MV_PRECIOSHIS SET COSTO = 98765.25 WHERE IDHIS = 2105");
+    const auto rep = ReportePreparado::preparar(LectorPlantilla::leerArchivo(ruta_), {});
+    VentanaVistaPrevia v(rep, base_.fuente(), operador_);
+    v.fijarLote(1); // the count crawls
+    v.show();
+    v.comenzar();
+    while (v.paginasListas() < 1)
+        QCoreApplication::processEvents();
+    // The cost of one row, as the page shows it (the regional settings'
+    // separators).
+    int esperada = 0;
+    QString buscado;
+    const QList<PaginaReporte> todas = v.todasLasPaginas();
+    for (const PaginaReporte& p : todas) {
+        for (const ElementoPagina& e : p.elementos) {
+            if (e.texto.startsWith(QStringLiteral("98")) &&
+                e.texto.contains(QStringLiteral("765"))) {
+                esperada = p.numero;
+                buscado = e.texto;
+            }
+        }
+    }
+    ASSERT_GT(esperada, 10);
+    ASSERT_LT(v.paginasListas(), esperada);
+    v.busqueda().buscar(buscado);
+    while (v.busqueda().buscador().actual() < 0 && !v.busqueda().buscador().completa())
+        QCoreApplication::processEvents();
+    EXPECT_EQ(esperada, v.paginaActual());
+    ASSERT_NE(v.paginaMostrada(), nullptr);
+    EXPECT_EQ(esperada, v.paginaMostrada()->numero);
+    const auto& hit = v.busqueda().buscador().coincidencias().at(v.busqueda().buscador().actual());
+    EXPECT_EQ(buscado, v.paginaMostrada()->elementos.at(hit.elemento).texto);
+    EXPECT_FALSE(v.terminado());
+    EXPECT_TRUE(operador_.mensajes().isEmpty());
+}
