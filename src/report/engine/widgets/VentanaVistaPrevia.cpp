@@ -270,7 +270,14 @@ std::shared_ptr<const PaginaReporte> VentanaVistaPrevia::pagina(int numero) {
     if (const auto e = errorDe([&] {
             p = std::make_shared<const PaginaReporte>(indice_->componer(fuente_, numero));
         })) {
-        error(*e);
+        // Told once: the window stops counting, as when the rows fail, and
+        // the pages it keeps stay (no repaint from here: it would ask again).
+        if (!fallo_) {
+            temporizador_.stop();
+            fallo_ = true;
+            leyendo_ = false;
+            error(*e);
+        }
         return nullptr;
     }
     memoria_ << p;

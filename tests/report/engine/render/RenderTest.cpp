@@ -2,6 +2,7 @@
 #include "../BaseDePrueba.h"
 #include "../LectorXlsx.h"
 
+#include "db/provider/ProviderError.h"
 #include "report/engine/DialogoImpresion.h"
 #include "report/engine/LectorPlantilla.h"
 #include "report/engine/Paginador.h"
@@ -515,4 +516,40 @@ TEST_F(Render, BusquedaMasAllaDeLasPaginasContadasMuestraSuPagina) {
     EXPECT_EQ(buscado, v.paginaMostrada()->elementos.at(hit.elemento).texto);
     EXPECT_FALSE(v.terminado());
     EXPECT_TRUE(operador_.mensajes().isEmpty());
+}
+
+// The database failing when a page is laid out alone: one message, the
+// window stays with what it shows, and asking again does not repeat it.
+TEST_F(Render, PaginaQueNoSePuedeLeerSeAvisaUnaVez) {
+    base_.ejecutar("BEGIN");
+    for (int i = 1; i <= 300; ++i)
+        base_.ejecutar(QStringLiteral("INSERT INTO V_MV_PRECIOSHIS VALUES (%1, '1', "
+                                      "'                      200', '2024-06-01 10:00:00', 'u', "
+                                      "1.5, 2, 2)")
+                           .arg(i + 10));
+    base_.ejecutar("COMMIT");
+    const auto rep = ReportePreparado::preparar(LectorPlantilla::leerArchivo(ruta_), {});
+    FuenteDatos fuente = base_.fuente();
+    const auto consultar = fuente.consultar;
+    fuente.consultar = [consultar](const QString& sql) {
+        if (sql.contains(QStringLiteral(" >= ")))
+            throw rp::db::DbError(-1, QStringLiteral("se perdió la conexión"));
+        return consultar(sql);
+    };
+    VentanaVistaPrevia v(rep, fuente, operador_);
+    v.comenzar();
+    v.terminarAhora();
+    ASSERT_GT(v.paginasListas(), 3);
+    EXPECT_TRUE(operador_.mensajes().isEmpty());
+    v.irAPagina(3);
+    v.irAPagina(4);
+    v.findChild<QAction*>("ultima")->trigger();
+    ASSERT_EQ(1, operador_.mensajes().size());
+    EXPECT_TRUE(
+        operador_.mensajes().first().texto.contains(QStringLiteral("se perdió la conexión")))
+        << operador_.mensajes().first().texto.toStdString();
+    // The first page is read from the start and still shows.
+    v.irAPagina(1);
+    ASSERT_NE(v.paginaMostrada(), nullptr);
+    EXPECT_EQ(1, v.paginaMostrada()->numero);
 }
