@@ -1,6 +1,7 @@
 // Pages laid out alone from the page index are the pages of the full layout.
 #include "report/engine/IndicePaginas.h"
 #include "BaseDePrueba.h"
+#include "EmpresaPequena.h"
 #include "app/demo/DemoDatos.h"
 #include "db/provider/Connection.h"
 #include "db/provider/SqliteProvider.h"
@@ -20,19 +21,13 @@ namespace {
 class IndiceDemo : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = new QTemporaryDir();
-        rp::demo::OpcionesDemo o;
-        o.articulos = 60;
-        o.cambios = 900;
-        rp::demo::DemoDatos demo(o);
-        ASSERT_TRUE(demo.generarEmpresa(dir_->filePath("EMPRESA.db")))
-            << demo.error().toStdString();
+        empresa_ = new rp::prueba::EmpresaPequena(900);
+        ASSERT_TRUE(empresa_->lista());
     }
-    static void TearDownTestSuite() { delete dir_; }
+    static void TearDownTestSuite() { delete empresa_; }
 
     void SetUp() override {
-        conexion_.openWith(std::make_unique<rp::db::SqliteProvider>(),
-                           dir_->filePath("EMPRESA.db"));
+        conexion_.openWith(std::make_unique<rp::db::SqliteProvider>(), empresa_->base());
         fuente_.consultar = [this](const QString& sql) {
             ++sentencias_;
             return conexion_.execute(sql);
@@ -98,13 +93,13 @@ protected:
         return false;
     }
 
-    static QTemporaryDir* dir_;
+    static rp::prueba::EmpresaPequena* empresa_;
     rp::db::Connection conexion_;
     FuenteDatos fuente_;
     int sentencias_ = 0;
 };
 
-QTemporaryDir* IndiceDemo::dir_ = nullptr;
+rp::prueba::EmpresaPequena* IndiceDemo::empresa_ = nullptr;
 
 } // namespace
 

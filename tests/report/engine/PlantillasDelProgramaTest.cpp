@@ -1,5 +1,6 @@
 // The three shipped templates, run on a generated demo database with requests
 // as the report form builds them.
+#include "EmpresaPequena.h"
 #include "app/demo/DemoDatos.h"
 #include "db/provider/Connection.h"
 #include "db/provider/SqliteProvider.h"
@@ -19,19 +20,13 @@ namespace {
 class PlantillasDelPrograma : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = new QTemporaryDir();
-        rp::demo::OpcionesDemo o;
-        o.articulos = 60;
-        o.cambios = 600;
-        rp::demo::DemoDatos demo(o);
-        ASSERT_TRUE(demo.generarEmpresa(dir_->filePath("EMPRESA.db")))
-            << demo.error().toStdString();
+        empresa_ = new rp::prueba::EmpresaPequena(600);
+        ASSERT_TRUE(empresa_->lista());
     }
-    static void TearDownTestSuite() { delete dir_; }
+    static void TearDownTestSuite() { delete empresa_; }
 
     void SetUp() override {
-        conexion_.openWith(std::make_unique<rp::db::SqliteProvider>(),
-                           dir_->filePath("EMPRESA.db"));
+        conexion_.openWith(std::make_unique<rp::db::SqliteProvider>(), empresa_->base());
         fuente_.consultar = [this](const QString& sql) { return conexion_.execute(sql); };
     }
 
@@ -41,19 +36,19 @@ protected:
             LectorPlantilla::leerArchivo(QStringLiteral(RP_SOURCE_DIR "/templates/") +
                                          QString::fromLatin1(plantilla) + ".rpt"),
             s);
-        const QString ruta = dir_->filePath(QString::fromLatin1(plantilla) + ".csv");
+        const QString ruta = empresa_->ruta(QString::fromLatin1(plantilla) + ".csv");
         EscritorCsv::escribirArchivo(*rep, fuente_, ruta);
         QFile f(ruta);
         EXPECT_TRUE(f.open(QIODevice::ReadOnly));
         return QString::fromUtf8(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
     }
 
-    static QTemporaryDir* dir_;
+    static rp::prueba::EmpresaPequena* empresa_;
     rp::db::Connection conexion_;
     FuenteDatos fuente_;
 };
 
-QTemporaryDir* PlantillasDelPrograma::dir_ = nullptr;
+rp::prueba::EmpresaPequena* PlantillasDelPrograma::empresa_ = nullptr;
 
 } // namespace
 

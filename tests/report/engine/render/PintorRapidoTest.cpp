@@ -1,6 +1,7 @@
 // The page painter's glyph-run path against the plain QPainter::drawText
 // painter, on the history of a generated demo database: the pages as images
 // (pdftoppm) must look the same, and the PDF text must read the same.
+#include "EmpresaPequena.h"
 #include "app/demo/DemoDatos.h"
 #include "db/provider/Connection.h"
 #include "db/provider/SqliteProvider.h"
@@ -124,22 +125,16 @@ void documentoValido(const QString& pdf, int fuentesMinimas) {
 class PintorRapido : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = new QTemporaryDir();
-        rp::demo::OpcionesDemo o;
-        o.articulos = 60;
-        o.cambios = 600;
-        rp::demo::DemoDatos demo(o);
-        ASSERT_TRUE(demo.generarEmpresa(dir_->filePath("EMPRESA.db")))
-            << demo.error().toStdString();
+        empresa_ = new rp::prueba::EmpresaPequena(600);
+        ASSERT_TRUE(empresa_->lista());
     }
-    static void TearDownTestSuite() { delete dir_; }
+    static void TearDownTestSuite() { delete empresa_; }
 
     void SetUp() override {
         if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty() ||
             QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             GTEST_SKIP() << "poppler-utils (pdftoppm, pdftotext) not installed";
-        conexion_.openWith(std::make_unique<rp::db::SqliteProvider>(),
-                           dir_->filePath("EMPRESA.db"));
+        conexion_.openWith(std::make_unique<rp::db::SqliteProvider>(), empresa_->base());
         fuente_.consultar = [this](const QString& sql) { return conexion_.execute(sql); };
     }
 
@@ -162,19 +157,19 @@ protected:
 
     QString escribir(const ReportePreparado& rep, const QList<PaginaReporte>& paginas,
                      PintorPagina::Modo modo, const char* nombre) {
-        const QString ruta = dir_->filePath(QString::fromLatin1(nombre));
+        const QString ruta = empresa_->ruta(QString::fromLatin1(nombre));
         QFile f(ruta);
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         SalidaPdf::escribir(rep, paginas, f, modo);
         return ruta;
     }
 
-    static QTemporaryDir* dir_;
+    static rp::prueba::EmpresaPequena* empresa_;
     rp::db::Connection conexion_;
     FuenteDatos fuente_;
 };
 
-QTemporaryDir* PintorRapido::dir_ = nullptr;
+rp::prueba::EmpresaPequena* PintorRapido::empresa_ = nullptr;
 
 } // namespace
 
@@ -310,7 +305,7 @@ TEST_F(PintorRapido, EscritorDirectoConLetraSinContornosTrueTypeYSinPaginas) {
     const QRectF caja(300, 300, 1800, 120);
     const QString texto = QStringLiteral("Nimbus ÁÉÍ fin 123");
 
-    const QString directo = dir_->filePath(QStringLiteral("nimbus-d.pdf"));
+    const QString directo = empresa_->ruta(QStringLiteral("nimbus-d.pdf"));
     {
         QFile f(directo);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -320,7 +315,7 @@ TEST_F(PintorRapido, EscritorDirectoConLetraSinContornosTrueTypeYSinPaginas) {
         pdf.terminarPagina();
         pdf.terminar();
     }
-    const QString referencia = dir_->filePath(QStringLiteral("nimbus-r.pdf"));
+    const QString referencia = empresa_->ruta(QStringLiteral("nimbus-r.pdf"));
     {
         QPdfWriter pdf(referencia);
         pdf.setResolution(EscritorPdf::Resolucion);
@@ -341,7 +336,7 @@ TEST_F(PintorRapido, EscritorDirectoConLetraSinContornosTrueTypeYSinPaginas) {
     blanca.fill(Qt::white);
     EXPECT_GT(pixelesDistintos(a, blanca), 100);
 
-    const QString vacio = dir_->filePath(QStringLiteral("vacio.pdf"));
+    const QString vacio = empresa_->ruta(QStringLiteral("vacio.pdf"));
     {
         QFile f(vacio);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
