@@ -99,20 +99,28 @@ quint16 u16(const QByteArray& t, int pos) {
     return static_cast<quint16>((static_cast<uchar>(t[pos]) << 8) | static_cast<uchar>(t[pos + 1]));
 }
 
-// The tables of a QRawFont as HarfBuzz asks for them.
+// The tables of a QRawFont as HarfBuzz asks for them. The subsetter may keep
+// a table's bytes after it let go of the table, so each table read is kept
+// here, unchanged, until the subset is made and copied.
+struct TablasDeFuente {
+    const QRawFont* fuente;
+    std::map<hb_tag_t, QByteArray> leidas;
+};
+
 hb_blob_t* tablaDeFuente(hb_face_t*, hb_tag_t etiqueta, void* datos) {
     if (etiqueta == 0)
         return nullptr;
-    char nombre[5] = {};
-    hb_tag_to_string(etiqueta, nombre);
-    auto* tabla = new QByteArray(static_cast<const QRawFont*>(datos)->fontTable(nombre));
-    if (tabla->isEmpty()) {
-        delete tabla;
-        return nullptr;
+    auto* tablas = static_cast<TablasDeFuente*>(datos);
+    auto [it, nueva] = tablas->leidas.try_emplace(etiqueta);
+    if (nueva) {
+        char nombre[5] = {};
+        hb_tag_to_string(etiqueta, nombre);
+        it->second = tablas->fuente->fontTable(nombre);
     }
-    return hb_blob_create(tabla->constData(), static_cast<unsigned>(tabla->size()),
-                          HB_MEMORY_MODE_READONLY, tabla,
-                          [](void* p) { delete static_cast<QByteArray*>(p); });
+    if (it->second.isEmpty())
+        return nullptr;
+    return hb_blob_create(it->second.constData(), static_cast<unsigned>(it->second.size()),
+                          HB_MEMORY_MODE_READONLY, nullptr, nullptr);
 }
 
 } // namespace
@@ -328,7 +336,8 @@ struct EscritorPdf::Datos {
 
 void EscritorPdf::Datos::escribirFuente(Fuente& f, int indice, QByteArray& recursos) {
     // The glyphs used, with their ids kept: the page streams name them.
-    hb_face_t* cara = hb_face_create_for_tables(tablaDeFuente, &f.cruda, nullptr);
+    TablasDeFuente tablas{&f.cruda, {}};
+    hb_face_t* cara = hb_face_create_for_tables(tablaDeFuente, &tablas, nullptr);
     hb_subset_input_t* entrada = hb_subset_input_create_or_fail();
     if (!entrada) {
         hb_face_destroy(cara);
